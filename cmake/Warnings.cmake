@@ -1,0 +1,15 @@
+# One place for the warning flags every target of ours gets.
+add_library(quillmere_warnings INTERFACE)
+if(MSVC)
+  target_compile_options(quillmere_warnings INTERFACE /W4)
+  if(QUILLMERE_WARNINGS_AS_ERRORS)
+    target_compile_options(quillmere_warnings INTERFACE /WX)
+  endif()
+else()
+  target_compile_options(quillmere_warnings INTERFACE
+    -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Wnon-virtual-dtor
+    -Wold-style-cast -Woverloaded-virtual -Wimplicit-fallthrough)
+  if(QUILLMERE_WARNINGS_AS_ERRORS)
+    target_compile_options(quillmere_warnings INTERFACE -Werror)
+  endif()
+endif()

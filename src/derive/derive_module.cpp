@@ -1,0 +1,2 @@
+// Placeholder until the derivation lands.
+#include "derive/derive_module.h"

@@ -1,0 +1,112 @@
+// PrinterCommandModule: one module file in memory (its name, module library, change-line,
+// single and multi-command lists, barcode command and wait time), loaded key by key through
+// ProfileStore. The loader never writes to the file.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "module/command_record.h"
+#include "module/value_parsers.h"
+#include "platform/services.h"
+
+namespace quillmere {
+
+class ModuleLibrary;
+
+// Section and key names as module files spell them.
+namespace sections {
+inline constexpr std::string_view kMain = "Main";
+inline constexpr std::string_view kChangeLine = "ChangeLine-Command";
+inline constexpr std::string_view kSingle = "Single-Command";
+inline constexpr std::string_view kMulti = "Mutli-Command";
+inline constexpr std::string_view kBarcode = "BARCODE";
+inline constexpr std::string_view kBarcodeAnalyze = "BARCODE_Analyze";
+inline constexpr std::string_view kStopEvent = "STOP_EVENT";
+inline constexpr std::string_view kTextVoid = "Text_Void";
+inline constexpr std::string_view kTextStop = "Text_Stop";
+}  // namespace sections
+namespace keys {
+inline constexpr std::string_view kModuleName = "Module_Name";
+inline constexpr std::string_view kUseDll = "UseDll";
+inline constexpr std::string_view kChangeLineCount = "C-Num";
+inline constexpr std::string_view kSingleCount = "S-Num";
+inline constexpr std::string_view kMultiCount = "M-Num";
+inline constexpr std::string_view kWaitTime = "WaitTime";
+}  // namespace keys
+
+inline constexpr std::int32_t kDefaultWaitTime = 30;
+inline constexpr std::int32_t kMinWaitTime = 1;
+inline constexpr std::int32_t kMaxWaitTime = 600;
+
+// A record or entry the load left out, and why.
+struct LeftOutRecord {
+  std::string section;
+  std::int32_t key = 0;
+  std::string value;  // as read
+  ParseError error;
+};
+
+class PrinterCommandModule {
+ public:
+  // `services` must outlive the module.
+  explicit PrinterCommandModule(const PlatformServices& services);
+  virtual ~PrinterCommandModule();
+  PrinterCommandModule(const PrinterCommandModule&) = delete;
+  PrinterCommandModule& operator=(const PrinterCommandModule&) = delete;
+
+  // Reads the whole file into the model; always succeeds (an absent file reads as all
+  // defaults). Adds to the lists: a model to be loaded again is released first.
+  bool Load(const std::string& path);
+
+  // Frees the records and unloads the library; leaves moduleName, modulePath, useLibrary,
+  // waitTime, the tag flags and changeLineBuffer as they are.
+  bool Release();
+
+  std::optional<std::vector<std::uint8_t>> changeLineBuffer;  // contents never used
+  std::vector<CommandRecord> changeLineCommands;
+  std::vector<CommandRecord> singleCommands;
+  std::vector<MultiCommand> multiCommands;
+  std::optional<CommandRecord> barcodeCommand;
+  std::optional<std::string> barcodeAnalyzer;  // the bound export's name
+  std::string moduleName;
+  bool noStopTag = true;
+  bool noStartTag = true;
+  std::int32_t waitTime = kDefaultWaitTime;
+  std::string modulePath;
+  bool useLibrary = false;
+  std::unique_ptr<ModuleLibrary> library;
+
+  // Beyond the model: what an inspection shows. The UseDll value as read, where the library was
+  // found (empty when nowhere), and every record or entry the loads left out, in load order.
+  std::string librarySetting;
+  std::string libraryFoundAt;
+  std::vector<LeftOutRecord> leftOut;
+
+ private:
+  void LoadLibrary();
+  void LoadChangeLineCommands(std::int32_t count);
+  void LoadSingleCommands(std::int32_t count);
+  void LoadMultiCommands(std::int32_t count);
+  bool LoadBarcode();
+  void LoadStopEvent();
+
+  // Keys 1..count of `section` that the file holds, in key order: a key that is absent reads as
+  // the empty value and fails, so only these can give records, whatever the count says.
+  [[nodiscard]] std::vector<std::int32_t> PresentKeys(std::string_view section,
+                                                      std::int32_t count);
+
+  [[nodiscard]] std::optional<CommandRecord> ParseChangeLineRecord(std::string_view section,
+                                                                   std::int32_t key);
+  [[nodiscard]] std::optional<CommandRecord> ParseCommandRecord(std::string_view section,
+                                                                std::int32_t key);
+  [[nodiscard]] std::optional<MultiCommandEntry> ParseMultiCommandEntry(std::string_view section,
+                                                                        std::int32_t key);
+
+  PlatformServices services_;
+};
+
+}  // namespace quillmere

@@ -1,0 +1,2 @@
+// Placeholder until the value parsers land.
+#include "module/value_parsers.h"

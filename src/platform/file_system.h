@@ -1,0 +1,93 @@
+// File services: the few file calls the tool makes, behind one interface so that tests can stand
+// in for the disk (a different executable folder, injected failures).
+//
+// Paths use the platform's separator. No path is ever cut to fit 259 characters: a cut path
+// would name another file.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillmere {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// "%s\%s" with the platform's separator.
+[[nodiscard]] std::string JoinPath(std::string_view folder, std::string_view name);
+
+// The text before the last separator (the separator dropped); the whole path when it has none.
+[[nodiscard]] std::string FolderOf(std::string_view path);
+
+// The text after the last separator; the whole path when it has none.
+[[nodiscard]] std::string FileNameOf(std::string_view path);
+
+// What identifies one version of a file on disk, so a cached parse can tell it went stale.
+struct FileStamp {
+  bool exists = false;
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::uint64_t size = 0;
+  std::int64_t modifiedNs = 0;
+  std::int64_t changedNs = 0;
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  FileSystem() = default;
+  FileSystem(const FileSystem&) = delete;
+  FileSystem& operator=(const FileSystem&) = delete;
+
+  // The running executable's full path (GetModuleFileNameA; /proc/self/exe).
+  [[nodiscard]] virtual std::optional<std::string> ExecutablePath() = 0;
+
+  // True when an entry, file or folder, stands at `path` (a file-find on a full path).
+  [[nodiscard]] virtual bool Exists(const std::string& path) = 0;
+
+  // True when `path` is a folder (a file-find on "folder\*.*" finds its "." entry).
+  [[nodiscard]] virtual bool IsFolder(const std::string& path) = 0;
+
+  // The names of the folder's entries, "." and ".." left out, in the order Windows shows an NTFS
+  // folder (names compared ignoring case, then byte by byte), the same order on every run.
+  // None when the folder cannot be listed.
+  [[nodiscard]] virtual std::optional<std::vector<std::string>> ListFolder(
+      const std::string& folder) = 0;
+
+  // The file's bytes, or none when it cannot be read (absent, a folder, no permission).
+  [[nodiscard]] virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+
+  [[nodiscard]] virtual FileStamp Stamp(const std::string& path) = 0;
+
+  // Copies the exact bytes of `from` to `to`, overwriting `to`, and flushes them to disk.
+  // False on any failure.
+  [[nodiscard]] virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
+
+  // Replaces (or creates) `path` with `bytes` as one step: a temporary file in the same folder is
+  // written, flushed and renamed over `path`. On failure `path` is as it was and no temporary
+  // file is left.
+  [[nodiscard]] virtual bool ReplaceFile(const std::string& path, std::string_view bytes) = 0;
+
+  // Creates a new empty file with a name of its own in `folder`, starting with `stem` and not
+  // ending in ".ini", and gives its path; none on failure.
+  [[nodiscard]] virtual std::optional<std::string> CreateUniqueFile(const std::string& folder,
+                                                                    std::string_view stem) = 0;
+
+  // Renames `from` onto `to` in one step, replacing `to` if it exists, and flushes the folder.
+  [[nodiscard]] virtual bool RenameOver(const std::string& from, const std::string& to) = 0;
+
+  // Removes a file; false when it could not be removed.
+  virtual bool RemoveFile(const std::string& path) = 0;
+};
+
+// The file system of this machine.
+[[nodiscard]] FileSystem& RealFileSystem();
+
+}  // namespace quillmere

@@ -1,0 +1,232 @@
+// The file services on POSIX systems. Every write goes to disk before it counts: data is
+// flushed before a rename makes it visible, and the folder is flushed after.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <climits>
+
+#include "platform/file_system.h"
+#include "platform/text.h"
+
+namespace quillmere {
+namespace {
+
+// Closes a descriptor on every path out of a function.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) {
+      ::close(fd_);
+    }
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  [[nodiscard]] int get() const { return fd_; }
+  [[nodiscard]] bool valid() const { return fd_ >= 0; }
+  // Closes now and tells whether the close succeeded (a failed close can lose written data).
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd < 0 || ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+bool FlushFolder(const std::string& folder) {
+  Descriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY));
+  return dir.valid() && ::fsync(dir.get()) == 0;
+}
+
+std::string FolderOrDot(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  return folder == path ? std::string(".") : folder;
+}
+
+// The permission bits a file created by an ordinary open() gets under the current umask.
+mode_t DefaultFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return static_cast<mode_t>(0666 & ~mask);
+}
+
+// Orders names as Windows lists an NTFS folder: ignoring case first, then byte by byte.
+bool NtfsOrder(const std::string& a, const std::string& b) {
+  const auto folded = [](unsigned char c) { return static_cast<unsigned char>(text::FoldAscii(static_cast<char>(c))); };
+  const auto [ia, ib] = std::mismatch(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) {
+    return folded(static_cast<unsigned char>(x)) == folded(static_cast<unsigned char>(y));
+  });
+  if (ia != a.end() && ib != b.end()) {
+    return folded(static_cast<unsigned char>(*ia)) < folded(static_cast<unsigned char>(*ib));
+  }
+  if (a.size() != b.size()) {
+    return a.size() < b.size();
+  }
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+  });
+}
+
+class PosixFileSystem final : public FileSystem {
+ public:
+  std::optional<std::string> ExecutablePath() override {
+    std::array<char, PATH_MAX> buffer{};
+    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    if (length <= 0) {
+      return std::nullopt;
+    }
+    return std::string(buffer.data(), static_cast<std::size_t>(length));
+  }
+
+  bool Exists(const std::string& path) override {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+  }
+
+  bool IsFolder(const std::string& path) override {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  }
+
+  std::optional<std::vector<std::string>> ListFolder(const std::string& folder) override {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+      return std::nullopt;
+    }
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(dir)) {
+      const std::string_view name = entry->d_name;
+      if (name != "." && name != "..") {
+        names.emplace_back(name);
+      }
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end(), NtfsOrder);
+    return names;
+  }
+
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.valid()) {
+      return std::nullopt;
+    }
+    std::string bytes;
+    std::array<char, 65536> chunk{};
+    for (;;) {
+      const ssize_t got = ::read(file.get(), chunk.data(), chunk.size());
+      if (got < 0) {
+        if (errno == EINTR) {
+          continue;
+        }
+        return std::nullopt;
+      }
+      if (got == 0) {
+        return bytes;
+      }
+      bytes.append(chunk.data(), static_cast<std::size_t>(got));
+    }
+  }
+
+  FileStamp Stamp(const std::string& path) override {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+      return {};
+    }
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.device = static_cast<std::uint64_t>(info.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(info.st_ino);
+    stamp.size = static_cast<std::uint64_t>(info.st_size);
+    stamp.modifiedNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+    stamp.changedNs = static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec;
+    return stamp;
+  }
+
+  bool CopyFile(const std::string& from, const std::string& to) override {
+    const std::optional<std::string> bytes = ReadFile(from);
+    if (!bytes) {
+      return false;
+    }
+    Descriptor target(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    return target.valid() && WriteAll(target.get(), *bytes) && ::fsync(target.get()) == 0 &&
+           target.Close();
+  }
+
+  bool ReplaceFile(const std::string& path, std::string_view bytes) override {
+    struct stat original {};
+    const bool existed = ::stat(path.c_str(), &original) == 0;
+    if (existed && S_ISDIR(original.st_mode)) {
+      return false;
+    }
+    const std::optional<std::string> temporary = CreateUniqueFile(FolderOrDot(path), ".quillmere-");
+    if (!temporary) {
+      return false;
+    }
+    const mode_t mode = existed ? (original.st_mode & 07777) : DefaultFileMode();
+    Descriptor file(::open(temporary->c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    const bool written = file.valid() && ::fchmod(file.get(), mode) == 0 &&
+                         WriteAll(file.get(), bytes) && ::fsync(file.get()) == 0 && file.Close();
+    if (!written || ::rename(temporary->c_str(), path.c_str()) != 0) {
+      ::unlink(temporary->c_str());
+      return false;
+    }
+    FlushFolder(FolderOrDot(path));
+    return true;
+  }
+
+  std::optional<std::string> CreateUniqueFile(const std::string& folder,
+                                              std::string_view stem) override {
+    std::string pattern = JoinPath(folder, stem);
+    pattern += "XXXXXX";
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) {
+      return std::nullopt;
+    }
+    Descriptor file(fd);
+    if (::fchmod(fd, DefaultFileMode()) != 0 || !file.Close()) {
+      ::unlink(pattern.c_str());
+      return std::nullopt;
+    }
+    return pattern;
+  }
+
+  bool RenameOver(const std::string& from, const std::string& to) override {
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+      return false;
+    }
+    FlushFolder(FolderOrDot(to));
+    return true;
+  }
+
+  bool RemoveFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
+};
+
+}  // namespace
+
+FileSystem& RealFileSystem() {
+  static PosixFileSystem files;
+  return files;
+}
+
+}  // namespace quillmere

@@ -1,0 +1,25 @@
+#include "platform/file_system.h"
+#include "platform/text.h"
+
+namespace quillmere {
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string path;
+  path.reserve(folder.size() + 1 + name.size());
+  path.append(folder);
+  path.push_back(kPathSeparator);
+  path.append(name);
+  return path;
+}
+
+std::string FolderOf(std::string_view path) {
+  const std::size_t cut = text::FindLastChar(path, kPathSeparator);
+  return std::string(cut == std::string_view::npos ? path : path.substr(0, cut));
+}
+
+std::string FileNameOf(std::string_view path) {
+  const std::size_t cut = text::FindLastChar(path, kPathSeparator);
+  return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
+}  // namespace quillmere

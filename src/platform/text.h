@@ -1,0 +1,46 @@
+// 8-bit text of the system's code page: the helpers every layer uses to compare names and to
+// find separators without splitting a double-byte character.
+//
+// Module files hold text in the system's ANSI code page. Section and key names, control-code
+// names, event tags and module names compare ignoring the case of A-Z/a-z only, so the result
+// never depends on the locale and never touches a byte of a multi-byte character.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quillmere::text {
+
+// True when `byte` starts a double-byte character of the system's code page. On Windows this is
+// the ANSI code page's lead-byte table; elsewhere the locale's multi-byte encodings (UTF-8, EUC)
+// never use an ASCII byte inside a multi-byte character, so every byte stands for itself here.
+[[nodiscard]] bool IsLeadByte(std::uint8_t byte);
+
+// A-Z to a-z; every other byte unchanged.
+[[nodiscard]] constexpr char FoldAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Equal ignoring the case of A-Z/a-z; trail bytes of double-byte characters compare exactly.
+[[nodiscard]] bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+// Position of the first `c` (an ASCII byte) that stands on a character boundary, or npos.
+[[nodiscard]] std::size_t FindChar(std::string_view s, char c);
+
+// Position of the last `c` (an ASCII byte) that stands on a character boundary, or npos.
+[[nodiscard]] std::size_t FindLastChar(std::string_view s, char c);
+
+// True when `s` ends with `suffix`, ignoring the case of A-Z/a-z (".ini", ".INI").
+[[nodiscard]] bool EndsWithIgnoreCase(std::string_view s, std::string_view suffix);
+
+// The C library's atoi as the module files' original reader used it: leading white space
+// (space, \t \n \v \f \r) skipped, an optional sign, then decimal digits up to the first other
+// byte; no digits gives 0. Overflow wraps modulo 2^32, as the 32-bit reader's loop did.
+[[nodiscard]] std::int32_t ParseLeadingDecimal(std::string_view s);
+
+// "%d".
+[[nodiscard]] std::string FormatDecimal(std::int64_t value);
+
+}  // namespace quillmere::text

@@ -1,0 +1,68 @@
+#include "ui/catalogue.h"
+
+#include "platform/file_system.h"
+#include "platform/profile_store.h"
+#include "platform/text.h"
+#include "platform/toolkit.h"
+
+namespace quillmere {
+namespace {
+
+constexpr std::string_view kModuleExtension = ".ini";
+
+bool Fail(Catalogue& catalogue, MessageId message, Toolkit& toolkit) {
+  catalogue.entries.clear();
+  toolkit.ShowMessage(message, MessageButtons::kOk);
+  toolkit.EndWithCancel();
+  return false;
+}
+
+}  // namespace
+
+bool ScanCatalogue(Catalogue& catalogue, const PlatformServices& services, Toolkit& toolkit) {
+  const std::optional<std::string> executable = services.files.ExecutablePath();
+  if (!executable) {
+    // Without the executable's path there is no folder beside it to look in.
+    return Fail(catalogue, MessageId::kFolderMissing, toolkit);
+  }
+  // An executable in the root gives an empty folder, and the module folder is found in the root.
+  catalogue.executableFolder = FolderOf(*executable);
+  return ScanCatalogueFolder(catalogue, JoinPath(catalogue.executableFolder, kModuleFolderName),
+                             services, toolkit);
+}
+
+bool ScanCatalogueFolder(Catalogue& catalogue, const std::string& folderPath,
+                         const PlatformServices& services, Toolkit& toolkit) {
+  catalogue.folderPath = folderPath;
+  if (!services.files.IsFolder(folderPath)) {
+    return Fail(catalogue, MessageId::kFolderMissing, toolkit);
+  }
+  const std::optional<std::vector<std::string>> names = services.files.ListFolder(folderPath);
+  if (!names) {
+    return Fail(catalogue, MessageId::kNoModuleFiles, toolkit);
+  }
+  for (const std::string& name : *names) {
+    // Only the name counts, not the kind of entry: a sub-folder named x.ini is offered too, as
+    // the original tool offered it.
+    std::string path = JoinPath(folderPath, name);
+    if (!text::EndsWithIgnoreCase(path, kModuleExtension)) {
+      continue;
+    }
+    std::string moduleName = services.store.ReadString("Main", "Module_Name", "", path);
+    catalogue.entries.push_back(ModuleEntry{std::move(moduleName), std::move(path)});
+  }
+  if (catalogue.entries.empty()) {
+    return Fail(catalogue, MessageId::kNoModuleFiles, toolkit);
+  }
+  for (const ModuleEntry& entry : catalogue.entries) {
+    toolkit.AddListLine(entry.name);
+  }
+  return true;
+}
+
+void ReleaseCatalogue(Catalogue& catalogue) {
+  catalogue.entries.clear();
+  catalogue.entries.shrink_to_fit();
+}
+
+}  // namespace quillmere

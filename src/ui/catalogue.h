@@ -1,0 +1,43 @@
+// The catalogue of base printer commands: one entry per module file in the folder
+// "Printer Commands" beside the executable, in the order the folder lists them. The dialog and
+// the command-line tool scan it the same way, with messages 1 and 2 when there is nothing to
+// offer.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+
+namespace quillmere {
+
+class Toolkit;
+
+inline constexpr std::string_view kModuleFolderName = "Printer Commands";
+
+struct ModuleEntry {
+  std::string name;  // Module_Name of the file, at most 259 characters; empty when unreadable
+  std::string path;  // full path: the folder path, a separator, the name as listed
+};
+
+struct Catalogue {
+  std::string executableFolder;
+  std::string folderPath;
+  std::vector<ModuleEntry> entries;  // in the order of the base list
+};
+
+// Finds "Printer Commands" beside the executable, reads Module_Name of every entry whose name
+// ends in ".ini" and adds each name to the base list. On a missing folder shows message 1, on an
+// unlistable folder or no module file message 2, and ends the dialog through its cancel action.
+// True when the base list was filled.
+bool ScanCatalogue(Catalogue& catalogue, const PlatformServices& services, Toolkit& toolkit);
+
+// The same on a folder given by path (the command-line tool's --folder); executableFolder is
+// left as it was.
+bool ScanCatalogueFolder(Catalogue& catalogue, const std::string& folderPath,
+                         const PlatformServices& services, Toolkit& toolkit);
+
+// Frees the entries.
+void ReleaseCatalogue(Catalogue& catalogue);
+
+}  // namespace quillmere

@@ -1,0 +1,79 @@
+// A file system double over the real one: it can pretend the executable lies elsewhere, and it
+// fails a chosen call (the n-th copy, replace, create or rename) the way a full disk or a
+// folder standing in the way would, without touching the disk for that call. Tests run as root
+// in CI, where permission bits stop nothing, so failures are injected here.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace quillmere::testing {
+
+class FaultyFileSystem final : public FileSystem {
+ public:
+  enum class Operation { kCopy, kReplace, kCreateUnique, kRename, kRead, kList };
+
+  explicit FaultyFileSystem(FileSystem& real = RealFileSystem()) : real_(real) {}
+
+  // The `nth` call (counting from 1) of `operation` from now on fails.
+  void FailOn(Operation operation, int nth = 1) { failAt_[operation] = calls_[operation] + nth; }
+  void ClearFailures() { failAt_.clear(); }
+  [[nodiscard]] int Calls(Operation operation) const {
+    const auto found = calls_.find(operation);
+    return found == calls_.end() ? 0 : found->second;
+  }
+
+  std::optional<std::string> executablePath;  // when set, ExecutablePath() gives this
+
+  std::optional<std::string> ExecutablePath() override {
+    return executablePath ? executablePath : real_.ExecutablePath();
+  }
+  bool Exists(const std::string& path) override { return real_.Exists(path); }
+  bool IsFolder(const std::string& path) override { return real_.IsFolder(path); }
+  std::optional<std::vector<std::string>> ListFolder(const std::string& folder) override {
+    if (Fails(Operation::kList)) {
+      return std::nullopt;
+    }
+    return real_.ListFolder(folder);
+  }
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    if (Fails(Operation::kRead)) {
+      return std::nullopt;
+    }
+    return real_.ReadFile(path);
+  }
+  FileStamp Stamp(const std::string& path) override { return real_.Stamp(path); }
+  bool CopyFile(const std::string& from, const std::string& to) override {
+    return !Fails(Operation::kCopy) && real_.CopyFile(from, to);
+  }
+  bool ReplaceFile(const std::string& path, std::string_view bytes) override {
+    return !Fails(Operation::kReplace) && real_.ReplaceFile(path, bytes);
+  }
+  std::optional<std::string> CreateUniqueFile(const std::string& folder,
+                                              std::string_view stem) override {
+    if (Fails(Operation::kCreateUnique)) {
+      return std::nullopt;
+    }
+    return real_.CreateUniqueFile(folder, stem);
+  }
+  bool RenameOver(const std::string& from, const std::string& to) override {
+    return !Fails(Operation::kRename) && real_.RenameOver(from, to);
+  }
+  bool RemoveFile(const std::string& path) override { return real_.RemoveFile(path); }
+
+ private:
+  bool Fails(Operation operation) {
+    const int call = ++calls_[operation];
+    const auto found = failAt_.find(operation);
+    return found != failAt_.end() && found->second == call;
+  }
+
+  FileSystem& real_;
+  std::map<Operation, int> calls_;
+  std::map<Operation, int> failAt_;
+};
+
+}  // namespace quillmere::testing
