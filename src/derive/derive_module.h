@@ -37,8 +37,7 @@ enum class DeriveOutcome {
 // `fileName` is the dialog's file name field, set to the new module name once the checks pass.
 // On success the loaded base module is left in `loaderSlot`; after any failure the slot is
 // empty, and the folder holds exactly what it held before.
-DeriveOutcome DeriveModule(DeriveInputs& inputs, std::string& fileName,
-                           const Catalogue& catalogue,
+DeriveOutcome DeriveModule(DeriveInputs& inputs, std::string& fileName, const Catalogue& catalogue,
                            std::unique_ptr<PrinterCommandModule>& loaderSlot,
                            const PlatformServices& services, Toolkit& toolkit);
 

@@ -73,7 +73,9 @@ mode_t DefaultFileMode() {
 
 // Orders names as Windows lists an NTFS folder: ignoring case first, then byte by byte.
 bool NtfsOrder(const std::string& a, const std::string& b) {
-  const auto folded = [](unsigned char c) { return static_cast<unsigned char>(text::FoldAscii(static_cast<char>(c))); };
+  const auto folded = [](unsigned char c) {
+    return static_cast<unsigned char>(text::FoldAscii(static_cast<char>(c)));
+  };
   const auto [ia, ib] = std::mismatch(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) {
     return folded(static_cast<unsigned char>(x)) == folded(static_cast<unsigned char>(y));
   });
@@ -158,8 +160,10 @@ class PosixFileSystem final : public FileSystem {
     stamp.device = static_cast<std::uint64_t>(info.st_dev);
     stamp.inode = static_cast<std::uint64_t>(info.st_ino);
     stamp.size = static_cast<std::uint64_t>(info.st_size);
-    stamp.modifiedNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
-    stamp.changedNs = static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec;
+    stamp.modifiedNs =
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+    stamp.changedNs =
+        static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec;
     return stamp;
   }
 

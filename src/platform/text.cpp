@@ -74,8 +74,7 @@ std::size_t FindLastChar(std::string_view s, char c) {
 }
 
 bool EndsWithIgnoreCase(std::string_view s, std::string_view suffix) {
-  return s.size() >= suffix.size() &&
-         EqualsIgnoreCase(s.substr(s.size() - suffix.size()), suffix);
+  return s.size() >= suffix.size() && EqualsIgnoreCase(s.substr(s.size() - suffix.size()), suffix);
 }
 
 std::int32_t ParseLeadingDecimal(std::string_view s) {
@@ -99,6 +98,8 @@ std::int32_t ParseLeadingDecimal(std::string_view s) {
   return static_cast<std::int32_t>(total);
 }
 
-std::string FormatDecimal(std::int64_t value) { return std::to_string(value); }
+std::string FormatDecimal(std::int64_t value) {
+  return std::to_string(value);
+}
 
 }  // namespace quillmere::text

@@ -1,7 +1,6 @@
 #include "platform/file_system.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include "support/temp_folder.h"
@@ -29,8 +28,8 @@ TEST(ListFolder, GivesNtfsOrderWithoutDotEntries) {
   ASSERT_TRUE(names.has_value());
   // Ignoring case first ("a" < "a.ini" < "ab.ini" < "b..."), then bytes ("A.ini" < "a.ini");
   // '_' (0x5F) sorts after the folded letters' upper-case values only when compared folded.
-  const std::vector<std::string> expected = {"_x.ini", "a", "A.ini", "a.ini", "ab.ini", "B.INI",
-                                             "b.ini"};
+  const std::vector<std::string> expected = {"_x.ini", "a",     "A.ini", "a.ini",
+                                             "ab.ini", "B.INI", "b.ini"};
   EXPECT_EQ(*names, expected);
 }
 

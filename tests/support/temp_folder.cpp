@@ -13,8 +13,8 @@ namespace fs = std::filesystem;
 
 TempFolder::TempFolder() {
   const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") +
-                        "/quillmere-test-XXXXXX";
+  std::string pattern =
+      std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/quillmere-test-XXXXXX";
   if (::mkdtemp(pattern.data()) == nullptr) {
     ADD_FAILURE() << "cannot make a temporary folder from " << pattern;
   }
@@ -71,7 +71,8 @@ std::vector<std::pair<std::string, std::string>> TempFolder::Snapshot() const {
   std::vector<std::pair<std::string, std::string>> files;
   for (const auto& entry : fs::recursive_directory_iterator(path_)) {
     const std::string relative = fs::relative(entry.path(), path_).string();
-    files.emplace_back(relative, entry.is_regular_file() ? Read(relative) : std::string("<folder>"));
+    files.emplace_back(relative,
+                       entry.is_regular_file() ? Read(relative) : std::string("<folder>"));
   }
   std::sort(files.begin(), files.end());
   return files;

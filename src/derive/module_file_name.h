@@ -1,0 +1,20 @@
+// The new module's file name: made from the name the user typed, and refused when it could not
+// name one file inside the folder "Printer Commands" on Windows as well as here.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillmere {
+
+// The file name of a module named `name`: the name itself when it ends in ".ini" (any case),
+// else the name followed by ".ini".
+[[nodiscard]] std::string ModuleFileName(std::string_view name);
+
+// False for a name that holds a path separator, any of < > : " | ? *, or a byte below 32; that
+// is "." or ".."; that is a device name Windows reserves (CON, PRN, AUX, NUL, COM1-COM9,
+// LPT1-LPT9, with or without an extension, any case); whose file name would be longer than 255
+// bytes; or that would not read back whole as a Module_Name value (over 259 characters).
+[[nodiscard]] bool IsUsableModuleName(std::string_view name);
+
+}  // namespace quillmere
