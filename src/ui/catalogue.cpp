@@ -1,5 +1,8 @@
 #include "ui/catalogue.h"
 
+#include <optional>
+#include <utility>
+
 #include "platform/file_system.h"
 #include "platform/profile_store.h"
 #include "platform/text.h"
@@ -33,6 +36,8 @@ bool ScanCatalogue(Catalogue& catalogue, const PlatformServices& services, Toolk
 
 bool ScanCatalogueFolder(Catalogue& catalogue, const std::string& folderPath,
                          const PlatformServices& services, Toolkit& toolkit) {
+  // A second scan replaces the first instead of offering every module twice.
+  catalogue.entries.clear();
   catalogue.folderPath = folderPath;
   if (!services.files.IsFolder(folderPath)) {
     return Fail(catalogue, MessageId::kFolderMissing, toolkit);

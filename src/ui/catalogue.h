@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/services.h"
@@ -29,6 +30,7 @@ struct Catalogue {
 // Finds "Printer Commands" beside the executable, reads Module_Name of every entry whose name
 // ends in ".ini" and adds each name to the base list. On a missing folder shows message 1, on an
 // unlistable folder or no module file message 2, and ends the dialog through its cancel action.
+// The catalogue starts empty each time; on failure it stays empty and no line is added.
 // True when the base list was filled.
 bool ScanCatalogue(Catalogue& catalogue, const PlatformServices& services, Toolkit& toolkit);
 
