@@ -1,0 +1,45 @@
+#include "ui/dialog_units.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QString>
+#include <cstdint>
+
+namespace quillmere {
+
+int MulDiv(int number, int numerator, int denominator) {
+  if (denominator == 0) {
+    return -1;  // what MulDiv answers for a zero denominator
+  }
+  const std::int64_t product = std::int64_t{number} * numerator;
+  const bool negative = (product < 0) != (denominator < 0);
+  const std::int64_t divisor = denominator < 0 ? -std::int64_t{denominator} : denominator;
+  const std::int64_t magnitude = ((product < 0 ? -product : product) + divisor / 2) / divisor;
+  return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+DialogBaseUnits BaseUnitsOf(const QFont& font) {
+  const QFontMetrics metrics(font);
+  const int alphabetWidth = metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  return {(alphabetWidth / 26 + 1) / 2, metrics.height()};
+}
+
+int HorizontalPixels(int dialogUnits, DialogBaseUnits units) {
+  return MulDiv(dialogUnits, units.horizontal, 4);
+}
+
+int VerticalPixels(int dialogUnits, DialogBaseUnits units) {
+  return MulDiv(dialogUnits, units.vertical, 8);
+}
+
+QRect PixelRect(DialogUnitRect rect, DialogBaseUnits units) {
+  return {HorizontalPixels(rect.x, units), VerticalPixels(rect.y, units),
+          HorizontalPixels(rect.width, units), VerticalPixels(rect.height, units)};
+}
+
+int ClosedDropDownHeight(DialogBaseUnits units) {
+  return 13 * units.vertical / 8;
+}
+
+}  // namespace quillmere
