@@ -117,6 +117,9 @@ class DialogTest : public QObject {
  private slots:
   void controls_data();
   void controls();
+  void groupBoxes_data();
+  void groupBoxes();
+  void stepsReadTopDown();
   void window();
   void dropDownListHeight();
   void tabOrderAndInitialFocus();
@@ -233,6 +236,53 @@ void DialogTest::controls() {
   }
   QVERIFY2(WithinAPixel(control->geometry(), expected),
            qPrintable(Describe(control->geometry()) + " expected " + Describe(expected)));
+}
+
+// What lies in which group box, as drawn: inside its frame and in front of it.
+void DialogTest::groupBoxes_data() {
+  QTest::addColumn<int>("control");
+  QTest::addColumn<int>("groupBox");
+  QTest::newRow("base list in step 1") << 2 << 1;
+  QTest::newRow("void keyword in step 2") << 6 << 3;
+  QTest::newRow("void example in step 2") << 11 << 3;
+  QTest::newRow("form feed option in step 3") << 4 << 5;
+  QTest::newRow("cut paper option in step 3") << 18 << 5;
+  QTest::newRow("stop keyword in step 3") << 7 << 5;
+  QTest::newRow("stop example in step 3") << 12 << 5;
+  QTest::newRow("new module name in step 4") << 8 << 14;
+  QTest::newRow("name example in step 4") << 10 << 14;
+  QTest::newRow("go in step 5") << 9 << 15;
+  QTest::newRow("first after-save step in step 6") << 17 << 16;
+  QTest::newRow("second after-save step in step 6") << 13 << 16;
+}
+
+void DialogTest::groupBoxes() {
+  QFETCH(int, control);
+  QFETCH(int, groupBox);
+  DialogHarness bench;
+  QWidget* inside = bench.TemplateControl(control);
+  QWidget* frame = bench.TemplateControl(groupBox);
+  QVERIFY(inside != nullptr && frame != nullptr);
+  QVERIFY2(frame->geometry().contains(inside->geometry()),
+           qPrintable(Describe(inside->geometry()) + " outside " + Describe(frame->geometry())));
+  // Children are kept in stacking order, the back first.
+  const QObjectList stacking = bench.Dialog().children();
+  QVERIFY(stacking.indexOf(frame) < stacking.indexOf(inside));
+}
+
+// Within step 3 the form feed option comes first, then cut paper, then the stop keyword with
+// its example; within step 6 the reboot step comes before the POS setting step.
+void DialogTest::stepsReadTopDown() {
+  DialogHarness bench;
+  const QList<int> step3{4, 18, 7, 12};
+  for (int i = 1; i < step3.size(); ++i) {
+    QVERIFY(bench.TemplateControl(step3[i - 1])->geometry().bottom() <
+            bench.TemplateControl(step3[i])->geometry().top());
+  }
+  QVERIFY(bench.TemplateControl(17)->geometry().bottom() <
+          bench.TemplateControl(13)->geometry().top());
+  QVERIFY(bench.TemplateControl(8)->geometry().bottom() <
+          bench.TemplateControl(10)->geometry().top());
 }
 
 void DialogTest::window() {
