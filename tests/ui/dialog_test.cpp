@@ -294,6 +294,7 @@ void DialogTest::window() {
   QCOMPARE(dialog.font().pointSize(), 9);
   QCOMPARE(dialog.font().weight(), QFont::Normal);
   QVERIFY(dialog.parentWidget() == nullptr);
+  QCOMPARE(dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 18);
 
   const BaseUnits base = BaseUnitsFor(dialog.font());
   const QSize client(Scaled(318, base.horizontal, 4), Scaled(210, base.vertical, 8));
