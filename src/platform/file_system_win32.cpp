@@ -1,0 +1,269 @@
+// The file services on Windows, through the ANSI file calls. Every write goes to disk before it
+// counts: data is flushed before a rename makes it visible, and the rename writes through.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_system.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+// windows.h maps these names to its own A/W functions; here they are the interface's methods.
+#undef CopyFile
+#undef ReplaceFile
+
+namespace quillmere {
+namespace {
+
+// Closes a handle on every path out of a function.
+class Handle {
+ public:
+  explicit Handle(HANDLE handle) : handle_(handle) {}
+  ~Handle() {
+    if (valid()) {
+      CloseHandle(handle_);
+    }
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  [[nodiscard]] HANDLE get() const { return handle_; }
+  [[nodiscard]] bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+  // Closes now and tells whether the close succeeded (a failed close can lose written data).
+  bool Close() {
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return handle == INVALID_HANDLE_VALUE || CloseHandle(handle) != FALSE;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+// Keeps a folder search open until the listing is done.
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  ~FindHandle() {
+    if (valid()) {
+      FindClose(handle_);
+    }
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  [[nodiscard]] HANDLE get() const { return handle_; }
+  [[nodiscard]] bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+// Windows counts file times in 100 ns steps from 1601; FileStamp counts nanoseconds from 1970,
+// as the POSIX stamps and the system clock do.
+std::int64_t NanosecondsSince1970(const FILETIME& time) {
+  constexpr std::int64_t kStepsFrom1601To1970 = 116'444'736'000'000'000;
+  const auto steps =
+      static_cast<std::int64_t>((std::uint64_t{time.dwHighDateTime} << 32U) | time.dwLowDateTime);
+  return (steps - kStepsFrom1601To1970) * 100;
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1U << 20U));
+    DWORD written = 0;
+    if (WriteFile(file, bytes.data(), chunk, &written, nullptr) == FALSE || written == 0) {
+      return false;
+    }
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+std::string FolderOrDot(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  return folder == path ? std::string(".") : folder;
+}
+
+DWORD AttributesOf(const std::string& path) {
+  return GetFileAttributesA(path.c_str());
+}
+
+class Win32FileSystem final : public FileSystem {
+ public:
+  std::optional<std::string> ExecutablePath() override {
+    // The path can be longer than 260 characters; the buffer grows until it is not cut.
+    std::string buffer(MAX_PATH, '\0');
+    for (;;) {
+      const DWORD length =
+          GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+      if (length == 0) {
+        return std::nullopt;
+      }
+      if (length < buffer.size()) {
+        buffer.resize(length);
+        return buffer;
+      }
+      if (buffer.size() >= 32768) {
+        return std::nullopt;
+      }
+      buffer.resize(buffer.size() * 2);
+    }
+  }
+
+  bool Exists(const std::string& path) override {
+    return AttributesOf(path) != INVALID_FILE_ATTRIBUTES;
+  }
+
+  bool IsFolder(const std::string& path) override {
+    const DWORD attributes = AttributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  }
+
+  std::optional<std::vector<std::string>> ListFolder(const std::string& folder) override {
+    WIN32_FIND_DATAA found{};
+    const FindHandle search(FindFirstFileA(JoinPath(folder, "*.*").c_str(), &found));
+    std::vector<std::string> names;
+    if (!search.valid()) {
+      // A drive's root holds no "." entry, so an empty one finds nothing at all.
+      if (GetLastError() == ERROR_FILE_NOT_FOUND && IsFolder(folder)) {
+        return names;
+      }
+      return std::nullopt;
+    }
+    // NTFS lists a folder in the order this tool promises; the listing's order is kept. The
+    // folder's own entries are left out by name, wherever they come.
+    do {
+      const std::string_view name = found.cFileName;
+      if (name != "." && name != "..") {
+        names.emplace_back(name);
+      }
+    } while (FindNextFileA(search.get(), &found) != FALSE);
+    if (GetLastError() != ERROR_NO_MORE_FILES) {
+      return std::nullopt;
+    }
+    return names;
+  }
+
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    const Handle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+      return std::nullopt;
+    }
+    std::string bytes;
+    std::vector<char> chunk(65536);
+    for (;;) {
+      DWORD got = 0;
+      if (::ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr) ==
+          FALSE) {
+        return std::nullopt;
+      }
+      if (got == 0) {
+        return bytes;
+      }
+      bytes.append(chunk.data(), got);
+    }
+  }
+
+  FileStamp Stamp(const std::string& path) override {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) == FALSE) {
+      return {};
+    }
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.size = (std::uint64_t{data.nFileSizeHigh} << 32U) | data.nFileSizeLow;
+    stamp.modifiedNs = NanosecondsSince1970(data.ftLastWriteTime);
+    // No change time here; a file put in place by a rename carries its own creation time.
+    stamp.changedNs = NanosecondsSince1970(data.ftCreationTime);
+    return stamp;
+  }
+
+  bool CopyFile(const std::string& from, const std::string& to) override {
+    if (CopyFileA(from.c_str(), to.c_str(), FALSE) == FALSE) {
+      return false;
+    }
+    // The copy takes the source's attributes; a read-only copy could not take the key writes
+    // that make it a new module.
+    const DWORD attributes = AttributesOf(to);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+        SetFileAttributesA(to.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY}) == FALSE) {
+      return false;
+    }
+    Handle file(CreateFileA(to.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.valid() && FlushFileBuffers(file.get()) != FALSE && file.Close();
+  }
+
+  bool ReplaceFile(const std::string& path, std::string_view bytes) override {
+    if (IsFolder(path)) {
+      return false;
+    }
+    const std::optional<std::string> temporary = CreateUniqueFile(FolderOrDot(path), ".quillmere-");
+    if (!temporary) {
+      return false;
+    }
+    Handle file(CreateFileA(temporary->c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    const bool written = file.valid() && WriteAll(file.get(), bytes) &&
+                         FlushFileBuffers(file.get()) != FALSE && file.Close();
+    if (!written || !RenameOver(*temporary, path)) {
+      file.Close();
+      DeleteFileA(temporary->c_str());
+      return false;
+    }
+    return true;
+  }
+
+  std::optional<std::string> CreateUniqueFile(const std::string& folder,
+                                              std::string_view stem) override {
+    static std::uint32_t attempt = 0;
+    const std::uint32_t seed = GetCurrentProcessId() * 2654435761U ^ GetTickCount();
+    for (int tries = 0; tries < 100; ++tries) {
+      const std::uint32_t number = seed + ++attempt * 40503U;
+      constexpr std::string_view kDigits = "0123456789abcdef";
+      std::string name(stem);
+      for (int shift = 28; shift >= 0; shift -= 4) {
+        name.push_back(kDigits[(number >> static_cast<unsigned>(shift)) & 0xFU]);
+      }
+      const std::string path = JoinPath(folder, name);
+      Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (file.valid()) {
+        if (!file.Close()) {
+          DeleteFileA(path.c_str());
+          return std::nullopt;
+        }
+        return path;
+      }
+      const DWORD error = GetLastError();
+      if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+        return std::nullopt;
+      }
+    }
+    return std::nullopt;
+  }
+
+  bool RenameOver(const std::string& from, const std::string& to) override {
+    return MoveFileExA(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  }
+
+  bool RemoveFile(const std::string& path) override { return DeleteFileA(path.c_str()) != FALSE; }
+};
+
+}  // namespace
+
+FileSystem& RealFileSystem() {
+  static Win32FileSystem files;
+  return files;
+}
+
+}  // namespace quillmere

@@ -1,0 +1,170 @@
+#include "platform/portable_profile_store.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/ini_document.h"
+#include "platform/profile_rules.h"
+
+namespace quillmere {
+namespace {
+
+// File systems keep modification times in steps (a clock tick of a few milliseconds on Linux
+// file systems, 2 seconds on FAT), so a file rewritten in place with the same size within one
+// step keeps its stamp. Until a file's last change lies this far back, a read compares the
+// file's bytes with the parsed copy too; after that, any change shows in the stamp.
+constexpr std::int64_t kStampStepNs = 2'500'000'000;
+
+// Enough for a derivation (the base file and the new one) and a few more; a catalogue scan reads
+// one key of many files, which a cache would not speed up.
+constexpr std::size_t kCachedFiles = 8;
+
+// Nanoseconds since 1970, the count FileStamp's modification times use.
+std::int64_t NowNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+struct CachedFile {
+  std::string path;
+  FileStamp stamp;
+  bool settled = false;  // the stamp alone tells whether the file changed since it was read
+  IniDocument document;
+  std::uint64_t lastUse = 0;
+};
+
+class PortableProfileStore final : public ProfileStore {
+ public:
+  explicit PortableProfileStore(FileSystem& files) : files_(files) {}
+
+  std::string ReadString(std::string_view section, std::string_view key,
+                         std::string_view defaultValue, const std::string& path) override {
+    return Current(path).ReadString(section, key, defaultValue);
+  }
+
+  std::int32_t ReadInt(std::string_view section, std::string_view key, std::int32_t defaultValue,
+                       const std::string& path) override {
+    return Current(path).ReadInt(section, key, defaultValue);
+  }
+
+  std::vector<std::string> ReadKeyNames(std::string_view section,
+                                        const std::string& path) override {
+    return Current(path).ReadKeyNames(section);
+  }
+
+  WriteStatus WriteString(std::string_view section, std::string_view key, std::string_view value,
+                          const std::string& path) override {
+    if (!profile_rules::IsWritable(section, key, value)) {
+      return WriteStatus::kRefused;
+    }
+    // A write never builds on the parsed copy alone: the file's bytes are read again, so an
+    // outside change that left the stamp alike is kept, not overwritten.
+    const FileStamp stamp = files_.Stamp(path);
+    std::optional<std::string> bytes = stamp.exists ? files_.ReadFile(path) : std::string();
+    if (!bytes) {
+      Forget(path);
+      return WriteStatus::kFailed;  // a file that cannot be read is never replaced
+    }
+    CachedFile& entry = Refresh(path, stamp, std::move(*bytes), false);
+    DocumentEdit edit = entry.document.WithValue(section, key, value);
+    if (edit.status != WriteStatus::kOk) {
+      return edit.status;
+    }
+    if (stamp.exists && edit.bytes == entry.document.Bytes()) {
+      return WriteStatus::kOk;  // the file already says so; it is left untouched
+    }
+    if (!files_.ReplaceFile(path, edit.bytes)) {
+      Forget(path);
+      return WriteStatus::kFailed;
+    }
+    entry.document = IniDocument(std::move(edit.bytes));
+    entry.stamp = files_.Stamp(path);
+    entry.settled = false;
+    return WriteStatus::kOk;
+  }
+
+ private:
+  // The parsed file as it is on disk now; an empty document when it is missing or unreadable.
+  const IniDocument& Current(const std::string& path) {
+    const std::int64_t checkedAt = NowNs();
+    const FileStamp stamp = files_.Stamp(path);
+    if (!stamp.exists) {
+      Forget(path);
+      return kMissingFile;
+    }
+    if (CachedFile* cached = Find(path);
+        cached != nullptr && cached->settled && cached->stamp == stamp) {
+      return cached->document;
+    }
+    std::optional<std::string> bytes = files_.ReadFile(path);
+    if (!bytes) {
+      Forget(path);
+      return kMissingFile;
+    }
+    // Taken before the bytes were read, so a change made after reading gets a later time.
+    const bool settled = checkedAt - stamp.modifiedNs > kStampStepNs;
+    return Refresh(path, stamp, std::move(*bytes), settled).document;
+  }
+
+  // The cache entry for `path` holding `bytes`, parsed again only when they changed.
+  CachedFile& Refresh(const std::string& path, const FileStamp& stamp, std::string bytes,
+                      bool settled) {
+    CachedFile* entry = Find(path);
+    if (entry == nullptr) {
+      entry = &Insert(path);
+    }
+    if (entry->document.Bytes() != bytes) {
+      entry->document = IniDocument(std::move(bytes));
+    }
+    entry->stamp = stamp;
+    entry->settled = settled;
+    return *entry;
+  }
+
+  CachedFile* Find(const std::string& path) {
+    const auto found = std::find_if(cache_.begin(), cache_.end(),
+                                    [&](const CachedFile& entry) { return entry.path == path; });
+    if (found == cache_.end()) {
+      return nullptr;
+    }
+    found->lastUse = ++uses_;
+    return &*found;
+  }
+
+  CachedFile& Insert(const std::string& path) {
+    if (cache_.size() >= kCachedFiles) {
+      cache_.erase(std::min_element(
+          cache_.begin(), cache_.end(),
+          [](const CachedFile& a, const CachedFile& b) { return a.lastUse < b.lastUse; }));
+    }
+    CachedFile& entry = cache_.emplace_back();
+    entry.path = path;
+    entry.lastUse = ++uses_;
+    return entry;
+  }
+
+  void Forget(const std::string& path) {
+    std::erase_if(cache_, [&](const CachedFile& entry) { return entry.path == path; });
+  }
+
+  static inline const IniDocument kMissingFile{};
+
+  FileSystem& files_;
+  std::vector<CachedFile> cache_;
+  std::uint64_t uses_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<ProfileStore> MakePortableProfileStore(FileSystem& files) {
+  return std::make_unique<PortableProfileStore>(files);
+}
+
+}  // namespace quillmere
