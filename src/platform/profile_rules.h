@@ -6,8 +6,8 @@
 // ini_document.h applies these rules to a whole file; the stores only add the disk.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +30,9 @@ namespace quillmere::profile_rules {
 
 // --- Lines --------------------------------------------------------------------------------------
 
+// Every byte but CR and LF belongs to its line, NUL included: it is kept on every write and
+// compared as it stands in names (only a value a read gives ends at a NUL, see FitToBuffer).
+//
 // CR, LF and CRLF each end a line; a file may mix them. The number of bytes of the line ending
 // that starts at `position` (2 for CRLF, 1 for a lone CR or LF), 0 when none starts there.
 [[nodiscard]] std::size_t LineEndingLengthAt(std::string_view bytes, std::size_t position);
