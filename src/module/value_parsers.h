@@ -50,19 +50,23 @@ enum class ParseFailure {
   kMissingByte,
   kMissingKind,
   kMissingParameter,
-  kNoLibrary,          // kind 3, but the module's UseDll flag is 0
-  kLibraryNotLoaded,   // kind 3, the module uses a library, but it was not found or did not load
-  kNameNotExported,    // kind 3, the library does not export the parameter's name
+  // A kind-3 record's function (or the barcode analyser) cannot be bound; `detail` names it.
+  kNoLibrary,         // the module's UseDll flag is 0
+  kLibraryNotLoaded,  // the module uses a library, but it was not found or did not load
+  kNameNotExported,   // the library does not export the name
   kMissingSection,
   kMissingTrigger,
 };
 
 struct ParseError {
-  ParseFailure failure;
-  std::string detail;  // e.g. which byte token or which function name; may be empty
+  ParseFailure failure = ParseFailure::kMissingCount;
+  // kNegativeCount: the count; kMissingByte: which byte token, from 1; kMissingParameter: the
+  // kind; binding failures: the function name; otherwise empty.
+  std::string detail;
 };
 
-// Plain words for a failure, for diagnostics ("kind 3 function CutPaper is not exported").
+// Plain words for a failure, for diagnostics ("function CutPaper is not exported by the module
+// library").
 [[nodiscard]] std::string DescribeParseError(const ParseError& error);
 
 template <typename T>
