@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "module/command_record.h"
@@ -50,6 +51,15 @@ struct LeftOutRecord {
   ParseError error;
 };
 
+// A list whose count names keys that its section does not hold. Those keys read as empty values
+// and give no records; they are told as one line per list rather than one per key, because a
+// count may be as large as 2,000,000,000.
+struct MissingKeys {
+  std::string section;
+  std::int32_t count = 0;        // the count the file gives
+  std::int32_t keysPresent = 0;  // how many of the keys 1..count the section holds
+};
+
 class PrinterCommandModule {
  public:
   // `services` must outlive the module.
@@ -80,14 +90,19 @@ class PrinterCommandModule {
   bool useLibrary = false;
   std::unique_ptr<ModuleLibrary> library;
 
-  // Beyond the model: what an inspection shows. The UseDll value as read, where the library was
-  // found (empty when nowhere), and every record or entry the loads left out, in load order.
+  // Beyond the model: what an inspection shows. The UseDll value as read; the path at which the
+  // library file was found (empty when nowhere; `library` stays none when the file there did not
+  // load); every key the section holds whose record or entry was left out, in load order
+  // (a BARCODE_Analyze name that could not be bound among them); and the lists whose counts
+  // name absent keys. Release clears all but librarySetting, which the next Load sets again.
   std::string librarySetting;
   std::string libraryFoundAt;
   std::vector<LeftOutRecord> leftOut;
+  std::vector<MissingKeys> missingKeys;
 
  private:
-  void LoadLibrary();
+  void LoadLibrary(const std::string& libraryPath);
+  void TryLibraryAt(const std::string& libraryPath);
   void LoadChangeLineCommands(std::int32_t count);
   void LoadSingleCommands(std::int32_t count);
   void LoadMultiCommands(std::int32_t count);
@@ -96,8 +111,13 @@ class PrinterCommandModule {
 
   // Keys 1..count of `section` that the file holds, in key order: a key that is absent reads as
   // the empty value and fails, so only these can give records, whatever the count says.
-  [[nodiscard]] std::vector<std::int32_t> PresentKeys(std::string_view section,
-                                                      std::int32_t count);
+  [[nodiscard]] std::vector<std::int32_t> PresentKeys(std::string_view section, std::int32_t count);
+  // PresentKeys of a list, noting in missingKeys when the count names keys that are absent.
+  [[nodiscard]] std::vector<std::int32_t> ListKeys(std::string_view section, std::int32_t count);
+
+  // The parse of key `key` of `section` by `parse`; a failure is noted in leftOut.
+  template <typename T, typename Parse>
+  [[nodiscard]] std::optional<T> ParseKey(std::string_view section, std::int32_t key, Parse parse);
 
   [[nodiscard]] std::optional<CommandRecord> ParseChangeLineRecord(std::string_view section,
                                                                    std::int32_t key);
