@@ -60,7 +60,7 @@ bool PrinterCommandModule::Load(const std::string& path) {
   libraryFoundAt.clear();
   // Before any list: kind-3 records and the barcode analyser bind while they are parsed.
   if (!setting.path.empty() && useLibrary) {
-    LoadLibrary(setting.path);
+    LoadModuleLibrary(setting.path);
   }
 
   LoadChangeLineCommands(
@@ -86,7 +86,7 @@ bool PrinterCommandModule::Release() {
   return true;
 }
 
-void PrinterCommandModule::LoadLibrary(const std::string& libraryPath) {
+void PrinterCommandModule::LoadModuleLibrary(const std::string& libraryPath) {
   // The path as written first (a relative one against the current folder), then beside the
   // module file, since modules are shipped together with their library.
   if (services_.files.Exists(libraryPath)) {

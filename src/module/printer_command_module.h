@@ -101,7 +101,7 @@ class PrinterCommandModule {
   std::vector<MissingKeys> missingKeys;
 
  private:
-  void LoadLibrary(const std::string& libraryPath);
+  void LoadModuleLibrary(const std::string& libraryPath);
   void TryLibraryAt(const std::string& libraryPath);
   void LoadChangeLineCommands(std::int32_t count);
   void LoadSingleCommands(std::int32_t count);
