@@ -12,26 +12,6 @@
 namespace quillmere::testing {
 namespace {
 
-class CountedLibrary final : public ModuleLibrary {
- public:
-  CountedLibrary(CountingLibraryLoader& loader, std::string path)
-      : loader_(loader), path_(std::move(path)) {
-    ++loader_.live;
-  }
-  ~CountedLibrary() override { --loader_.live; }
-  CountedLibrary(const CountedLibrary&) = delete;
-  CountedLibrary& operator=(const CountedLibrary&) = delete;
-
-  [[nodiscard]] bool Exports(std::string_view name) const override {
-    return loader_.exports.contains(std::string(name));
-  }
-  [[nodiscard]] const std::string& Path() const override { return path_; }
-
- private:
-  CountingLibraryLoader& loader_;
-  std::string path_;
-};
-
 // Counts the dialog's Show events: a dialog whose scan failed must never be shown.
 class ShowCounter final : public QObject {
  public:
@@ -50,11 +30,6 @@ class ShowCounter final : public QObject {
 };
 
 }  // namespace
-
-std::unique_ptr<ModuleLibrary> CountingLibraryLoader::Load(const std::string& path) {
-  loadedPaths.push_back(path);
-  return std::make_unique<CountedLibrary>(*this, path);
-}
 
 DialogHarness::DialogHarness()
     : store(MakeProfileStore(files)), services_{*store, files, libraries} {
@@ -133,6 +108,7 @@ void WriteEpsonBase(DialogHarness& bench, std::string_view fileName, std::string
                                   "1=2,GS,V,3,CutPaper,0,TRAN_STOP",
                               }));
   bench.WriteModule("CutLib.dll", "stands in for the module library");
+  bench.libraries.Add(bench.ModuleFolder() + "/CutLib.dll", {"CutPaper"});
 }
 
 }  // namespace quillmere::testing

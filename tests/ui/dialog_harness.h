@@ -1,6 +1,7 @@
 // A test bench for the editor dialog: a temporary folder with the executable's place and a
-// "Printer Commands" folder beside it, the real profile store, a library loader that counts the
-// libraries it keeps alive, and a message box runner that records every box and answers it.
+// "Printer Commands" folder beside it, the real profile store, a library loader double that
+// counts the libraries it keeps alive, and a message box runner that records every box and
+// answers it.
 // Run() executes the dialog's one modal run and performs the test's steps inside it.
 #pragma once
 
@@ -8,15 +9,14 @@
 #include <deque>
 #include <functional>
 #include <memory>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/module_library.h"
 #include "platform/profile_store.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
+#include "support/fake_library_loader.h"
 #include "support/faulty_file_system.h"
 #include "support/temp_folder.h"
 #include "ui/module_editor_dialog.h"
@@ -24,17 +24,6 @@
 class QWidget;
 
 namespace quillmere::testing {
-
-// Stands in for module libraries: every file "loads" and exports the names given; counts the
-// libraries that are loaded and not yet released.
-class CountingLibraryLoader final : public LibraryLoader {
- public:
-  std::unique_ptr<ModuleLibrary> Load(const std::string& path) override;
-
-  std::set<std::string> exports{"CutPaper"};
-  int live = 0;
-  std::vector<std::string> loadedPaths;
-};
 
 struct ShownMessage {
   MessageId id;
@@ -70,7 +59,7 @@ class DialogHarness {
   TempFolder folder;
   FaultyFileSystem files;
   std::unique_ptr<ProfileStore> store;
-  CountingLibraryLoader libraries;
+  FakeLibraryLoader libraries;
   std::vector<ShownMessage> messages;
   std::deque<MessageAnswer> answers;  // for Yes/No boxes; beyond the script: other than Yes
   int timesShown = 0;                 // how often the dialog's window was shown
@@ -80,8 +69,8 @@ class DialogHarness {
   std::unique_ptr<ModuleEditorDialog> dialog_;
 };
 
-// A base module with a Form Feed single command, a GS V cut-paper record bound to the module
-// library CutLib.dll, and the library file beside it.
+// A base module with a Form Feed single command and a GS V cut-paper record bound to the module
+// library CutLib.dll, which lies beside it and exports CutPaper.
 void WriteEpsonBase(DialogHarness& bench, std::string_view fileName = "EpsonBase.ini",
                     std::string_view moduleName = "EpsonBase");
 

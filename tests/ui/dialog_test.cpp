@@ -690,7 +690,7 @@ void DialogTest::windowGoingReleasesCatalogueAndLoader() {
     QTest::keyClicks(bench.Control(1003), QStringLiteral("Void"));
     QTest::mouseClick(bench.Control(1007), Qt::LeftButton);
     loaderAfterGo = bench.Dialog().HoldsLoader();
-    librariesAfterGo = bench.libraries.live;
+    librariesAfterGo = bench.libraries.LiveLibraries();
   });
   QCOMPARE(result, int{QDialog::Accepted});
   QCOMPARE(entriesWhileOpen, std::size_t{1});
@@ -698,7 +698,7 @@ void DialogTest::windowGoingReleasesCatalogueAndLoader() {
   QCOMPARE(librariesAfterGo, 1);
   QVERIFY(bench.Dialog().BaseCatalogue().entries.empty());
   QVERIFY(!bench.Dialog().HoldsLoader());
-  QCOMPARE(bench.libraries.live, 0);
+  QCOMPARE(bench.libraries.LiveLibraries(), 0);
 }
 
 void DialogTest::realMessageBox_data() {
