@@ -1,0 +1,65 @@
+// The module library stand-in: "loading" a library reads its file and keeps the names its export
+// table holds; "looking up" a name searches them. Nothing of the library is mapped or run.
+#include <algorithm>
+#include <span>
+#include <utility>
+
+#include "platform/file_system.h"
+#include "platform/module_library.h"
+
+namespace quillmere {
+namespace {
+
+// Far above any module library (they are a few hundred kilobytes); a file this large is no
+// library and is not read into memory at all.
+constexpr std::uint64_t kLargestLibraryBytes = std::uint64_t{256} * 1024 * 1024;
+
+class ExportTableLibrary final : public ModuleLibrary {
+ public:
+  ExportTableLibrary(std::string path, std::vector<std::string> sortedNames)
+      : path_(std::move(path)), names_(std::move(sortedNames)) {}
+
+  [[nodiscard]] bool Exports(std::string_view name) const override {
+    return std::binary_search(names_.begin(), names_.end(), name, std::less<>());
+  }
+  [[nodiscard]] const std::string& Path() const override { return path_; }
+
+ private:
+  std::string path_;
+  std::vector<std::string> names_;
+};
+
+class ExportTableLoader final : public LibraryLoader {
+ public:
+  explicit ExportTableLoader(FileSystem& files) : files_(files) {}
+
+  [[nodiscard]] std::unique_ptr<ModuleLibrary> Load(const std::string& path) override {
+    const FileStamp stamp = files_.Stamp(path);
+    if (!stamp.exists || stamp.size > kLargestLibraryBytes || files_.IsFolder(path)) {
+      return nullptr;
+    }
+    const std::optional<std::string> bytes = files_.ReadFile(path);
+    // The file may have grown between the two looks.
+    if (!bytes || bytes->size() > kLargestLibraryBytes) {
+      return nullptr;
+    }
+    const std::span<const std::uint8_t> image(reinterpret_cast<const std::uint8_t*>(bytes->data()),
+                                              bytes->size());
+    std::optional<std::vector<std::string>> names = ReadExportNames(image);
+    if (!names) {
+      return nullptr;
+    }
+    return std::make_unique<ExportTableLibrary>(path, std::move(*names));
+  }
+
+ private:
+  FileSystem& files_;
+};
+
+}  // namespace
+
+std::unique_ptr<LibraryLoader> MakeExportTableLoader(FileSystem& files) {
+  return std::make_unique<ExportTableLoader>(files);
+}
+
+}  // namespace quillmere
