@@ -1,0 +1,25 @@
+#include "cli/command_table.h"
+
+#include <algorithm>
+#include <array>
+
+#include "cli/list_command.h"
+
+namespace quillmere::cli {
+
+// A new command brings its own <name>_command.{h,cpp} and adds one line here.
+std::span<const Command* const> AllCommands() {
+  static const std::array kCommands{
+      &ListCommand(),
+  };
+  return kCommands;
+}
+
+const Command* FindCommand(std::string_view name) {
+  const std::span<const Command* const> commands = AllCommands();
+  const auto found = std::find_if(commands.begin(), commands.end(),
+                                  [&](const Command* command) { return command->name == name; });
+  return found == commands.end() ? nullptr : *found;
+}
+
+}  // namespace quillmere::cli

@@ -1,0 +1,24 @@
+// The module folder of a command: "Printer Commands" beside the executable, as the dialog finds
+// it, or the folder given with --folder. Scanned as the dialog scans it, messages 1 and 2
+// included.
+#pragma once
+
+#include "cli/arguments.h"
+#include "platform/services.h"
+#include "ui/catalogue.h"
+
+namespace quillmere {
+class Toolkit;
+}
+
+namespace quillmere::cli {
+
+inline constexpr OptionSpec kFolderOption{
+    "folder", OptionKind::kValue, "DIR",
+    "the module folder (default: \"Printer Commands\" beside quillmere-cli)"};
+
+// The catalogue of the command's module folder; false after message 1 or 2.
+bool ScanModuleFolder(const ParsedArguments& arguments, Catalogue& catalogue,
+                      const PlatformServices& services, Toolkit& toolkit);
+
+}  // namespace quillmere::cli
