@@ -71,23 +71,24 @@ mode_t DefaultFileMode() {
   return static_cast<mode_t>(0666 & ~mask);
 }
 
-// Orders names as Windows lists an NTFS folder: ignoring case first, then byte by byte.
+// Orders names as Windows lists an NTFS folder: NTFS compares names upper-cased, so "_" (0x5F)
+// sorts after every letter ("EpsonTM88.ini" before "Epson_1.ini"); names equal but for case
+// follow in byte order, so the order is the same on every run.
 bool NtfsOrder(const std::string& a, const std::string& b) {
-  const auto folded = [](unsigned char c) {
-    return static_cast<unsigned char>(text::FoldAscii(static_cast<char>(c)));
+  const auto upper = [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
   };
-  const auto [ia, ib] = std::mismatch(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) {
-    return folded(static_cast<unsigned char>(x)) == folded(static_cast<unsigned char>(y));
-  });
-  if (ia != a.end() && ib != b.end()) {
-    return folded(static_cast<unsigned char>(*ia)) < folded(static_cast<unsigned char>(*ib));
+  const auto bytes = [](char c) { return static_cast<unsigned char>(c); };
+  const auto byUpper = [&](char x, char y) { return upper(x) < upper(y); };
+  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), byUpper)) {
+    return true;
   }
-  if (a.size() != b.size()) {
-    return a.size() < b.size();
+  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), byUpper)) {
+    return false;
   }
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-  });
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [&](char x, char y) { return bytes(x) < bytes(y); });
 }
 
 class PosixFileSystem final : public FileSystem {

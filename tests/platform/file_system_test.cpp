@@ -26,10 +26,10 @@ TEST(ListFolder, GivesNtfsOrderWithoutDotEntries) {
   }
   const auto names = RealFileSystem().ListFolder(folder.path());
   ASSERT_TRUE(names.has_value());
-  // Ignoring case first ("a" < "a.ini" < "ab.ini" < "b..."), then bytes ("A.ini" < "a.ini");
-  // '_' (0x5F) sorts after the folded letters' upper-case values only when compared folded.
-  const std::vector<std::string> expected = {"_x.ini", "a",     "A.ini", "a.ini",
-                                             "ab.ini", "B.INI", "b.ini"};
+  // Upper-cased first ("a" < "a.ini" < "ab.ini" < "b..."), then bytes ("A.ini" < "a.ini");
+  // upper-cased, '_' (0x5F) comes after every letter, as NTFS lists "EpsonTM88" before "Epson_1".
+  const std::vector<std::string> expected = {"a",     "A.ini", "a.ini", "ab.ini",
+                                             "B.INI", "b.ini", "_x.ini"};
   EXPECT_EQ(*names, expected);
 }
 
