@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace quillmere::testing {
@@ -15,3 +16,10 @@ struct CaseName {
 };
 
 }  // namespace quillmere::testing
+
+// Prints a table row as its name, so ctest's list and gtest's failure lines name the row rather
+// than dump its bytes. Use once per row type, in the namespace that declares the type.
+#define QUILLMERE_PRINT_ROW_AS_NAME(Row)                             \
+  [[maybe_unused]] void PrintTo(const Row& row, std::ostream* out) { \
+    *out << row.name;                                                \
+  }
