@@ -104,7 +104,8 @@ std::vector<std::uint8_t> BuildElfImage(const ElfImageOptions& options) {
         i == 0 && brokenBy == ElfBreak::kNameOffsetPastStrings ? stringsSize + 100 : nameOffsets[i];
     const std::size_t infoField = wide ? at + 4 : at + 12;
     out.Word(at, name);
-    out.Byte(infoField, static_cast<std::uint8_t>((symbol.binding << 4U) | (symbol.type & 0xFU)));
+    const unsigned info = (unsigned{symbol.binding} << 4U) | (unsigned{symbol.type} & 0xFU);
+    out.Byte(infoField, static_cast<std::uint8_t>(info));
     out.Byte(infoField + 1, symbol.visibility);
     out.Half(infoField + 2, symbol.defined ? 1 : 0);
     if (wide) {
