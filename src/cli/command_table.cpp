@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "cli/derive_command.h"
+#include "cli/inspect_command.h"
 #include "cli/list_command.h"
 
 namespace quillmere::cli {
@@ -11,6 +13,8 @@ namespace quillmere::cli {
 std::span<const Command* const> AllCommands() {
   static const std::array kCommands{
       &ListCommand(),
+      &DeriveCommand(),
+      &InspectCommand(),
   };
   return kCommands;
 }

@@ -63,7 +63,7 @@ std::string EncodeByteToken(std::uint8_t byte) {
     std::snprintf(digits.data(), digits.size(), "%.3d", static_cast<int>(byte));
     return digits.data();
   }
-  return std::string(1, static_cast<char>(byte));
+  return {static_cast<char>(byte)};
 }
 
 std::string VoidKeywordRecord(std::string_view keyword) {
