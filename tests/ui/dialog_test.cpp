@@ -1,10 +1,8 @@
 // The editor dialog as the installer meets it: the window of template 102 in pixels, the keys,
 // the check-box rules, "Go", the message boxes, and what goes when the window goes.
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -13,757 +11,482 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <QVariant>
 #include <QtTest>
+#include <algorithm>
 #include <cmath>
+#include <functional>
+#include <memory>
 
-#include "platform/toolkit.h"
-#include "support/ini_text.h"
-#include "ui/dialog_harness.h"
+#include "platform/profile_store.h"
+#include "support/fake_library_loader.h"
+#include "support/faulty_file_system.h"
+#include "support/temp_folder.h"
 #include "ui/message_box.h"
 #include "ui/module_editor_dialog.h"
+#include "ui/template_builder.h"
 
 using quillmere::MessageAnswer;
 using quillmere::MessageButtons;
 using quillmere::MessageId;
-using quillmere::testing::DialogHarness;
-using quillmere::testing::kLeftOpen;
-using quillmere::testing::Lines;
-using quillmere::testing::WriteEpsonBase;
 
 namespace {
 
-enum class Kind { kGroupBox, kDropDownList, kCheckBox, kEdit, kPushButton, kLabel };
+// An executable's place in a temporary folder with "Printer Commands" beside it, the real
+// profile store, a library loader double, and a message box runner that records every box as
+// "<message> <ok|yes/no> <owned|alone>" and answers it other than Yes.
+struct Bench {
+  Bench() { files.executablePath = folder.PathOf("quillmere"); }
 
-// The Windows dialog manager's base units for a font, and its conversion (MulDiv rounds half
-// away from zero, as lround does).
+  void Write(const std::string& name, std::string_view text) const {
+    folder.Write("Printer Commands/" + name, text);
+  }
+  [[nodiscard]] std::string Read(const std::string& name) const {
+    return folder.Read("Printer Commands/" + name);
+  }
+  [[nodiscard]] QWidget* Control(int id) const { return quillmere::ControlById(*dialog, id); }
+
+  // A base module with a Form Feed single command and a GS V cut-paper record bound to
+  // CutPaper of the module library CutLib.dll beside it.
+  void WriteEpsonBase() {
+    Write("EpsonBase.ini",
+          "[Main]\r\nModule_Name=EpsonBase\r\nUseDll=1,CutLib.dll\r\nC-Num=1\r\nS-Num=1\r\n"
+          "M-Num=1\r\n[ChangeLine-Command]\r\n1=1,LF\r\n[Single-Command]\r\n1=1,FF,1,0\r\n"
+          "[Mutli-Command]\r\n1=GS-Command,GS,1\r\n[GS-Command]\r\n1=2,GS,V,3,CutPaper,0,TRAN_"
+          "STOP\r\n");
+    Write("CutLib.dll", "stands in for the module library");
+    libraries.Add(folder.PathOf("Printer Commands/CutLib.dll"), {"CutPaper"});
+  }
+
+  // The dialog's one modal run; `steps` run inside it once the event loop is up. Gives how it
+  // ended ("OK", "cancel", or "open" when the steps left it open) and the boxes shown.
+  QString Run(const std::function<void()>& steps = [] {}) {
+    QTimer::singleShot(0, dialog.get(), [&] {
+      shown = dialog->isVisible();
+      steps();
+      if (dialog->isVisible()) {
+        dialog->done(-1);
+      }
+    });
+    const int result = dialog->exec();
+    return (QStringList{result == QDialog::Accepted   ? "OK"
+                        : result == QDialog::Rejected ? "cancel"
+                                                      : "open"} +
+            boxes)
+        .join(' ');
+  }
+
+  quillmere::testing::TempFolder folder;
+  quillmere::testing::FaultyFileSystem files;
+  std::unique_ptr<quillmere::ProfileStore> store = quillmere::MakeProfileStore(files);
+  quillmere::testing::FakeLibraryLoader libraries;
+  quillmere::PlatformServices services{*store, files, libraries};
+  QStringList boxes;
+  bool shown = false;  // whether the window was up when the run's event loop began
+  std::unique_ptr<quillmere::ModuleEditorDialog> dialog =
+      std::make_unique<quillmere::ModuleEditorDialog>(
+          services, [this](QWidget* owner, MessageId id, MessageButtons buttons) {
+            boxes << QStringLiteral("%1 %2 %3")
+                         .arg(static_cast<int>(id))
+                         .arg(buttons == MessageButtons::kOk ? "ok" : "yes/no")
+                         .arg(owner == dialog.get() ? "owned" : "alone");
+            return MessageAnswer::kOther;
+          });
+};
+
+// The Windows dialog manager's conversion: the horizontal base unit is the average width of
+// "A".."z" rounded, the vertical one the font's height; MulDiv rounds half away from zero.
 struct BaseUnits {
   int horizontal;
   int vertical;
 };
 
-BaseUnits BaseUnitsFor(const QFont& font) {
+BaseUnits UnitsOf(const QFont& font) {
   const QFontMetrics metrics(font);
-  const int alphabet = metrics.horizontalAdvance(
-      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-  return {(alphabet / 26 + 1) / 2, metrics.height()};
+  const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+  return {(metrics.horizontalAdvance(alphabet) / 26 + 1) / 2, metrics.height()};
 }
 
-int Scaled(int dialogUnits, int baseUnit, int divisor) {
-  return static_cast<int>(std::lround(static_cast<double>(dialogUnits) * baseUnit / divisor));
+QRect Pixels(QRect units, BaseUnits base) {
+  const auto scaled = [](int value, int unit, int divisor) {
+    return static_cast<int>(std::lround(static_cast<double>(value) * unit / divisor));
+  };
+  return {scaled(units.x(), base.horizontal, 4), scaled(units.y(), base.vertical, 8),
+          scaled(units.width(), base.horizontal, 4), scaled(units.height(), base.vertical, 8)};
 }
 
-QRect ExpectedRect(int x, int y, int width, int height, BaseUnits units) {
-  return {Scaled(x, units.horizontal, 4), Scaled(y, units.vertical, 8),
-          Scaled(width, units.horizontal, 4), Scaled(height, units.vertical, 8)};
+bool WithinAPixel(QRect got, QRect want) {
+  const int gaps[] = {got.x() - want.x(), got.y() - want.y(), got.width() - want.width(),
+                      got.height() - want.height()};
+  return std::all_of(std::begin(gaps), std::end(gaps), [](int gap) { return std::abs(gap) <= 1; });
 }
 
-bool WithinAPixel(const QRect& actual, const QRect& expected) {
-  return std::abs(actual.x() - expected.x()) <= 1 && std::abs(actual.y() - expected.y()) <= 1 &&
-         std::abs(actual.width() - expected.width()) <= 1 &&
-         std::abs(actual.height() - expected.height()) <= 1;
+enum Kind { kBox, kList, kCheck, kEdit, kButton, kLabel };
+
+// The kind the template names, with the style it gives: plain group boxes, a list without
+// typing, two-state check boxes, framed edits, no default button, left-aligned plain text.
+bool IsKind(QWidget* control, Kind kind) {
+  auto* box = qobject_cast<QGroupBox*>(control);
+  auto* list = qobject_cast<QComboBox*>(control);
+  auto* check = qobject_cast<QCheckBox*>(control);
+  auto* edit = qobject_cast<QLineEdit*>(control);
+  auto* button = qobject_cast<QPushButton*>(control);
+  auto* label = qobject_cast<QLabel*>(control);
+  const bool kinds[] = {
+      box != nullptr && !box->isCheckable(),
+      list != nullptr && !list->isEditable(),
+      check != nullptr && !check->isTristate(),
+      edit != nullptr && edit->hasFrame(),
+      button != nullptr && !button->isDefault() && !button->autoDefault(),
+      label != nullptr && label->textFormat() == Qt::PlainText && label->wordWrap() &&
+          (label->alignment() & Qt::AlignHorizontal_Mask) == Qt::AlignLeft,
+  };
+  return kinds[kind];
 }
 
-QString Describe(const QRect& rect) {
-  return QStringLiteral("%1,%2 %3x%4")
-      .arg(rect.x())
-      .arg(rect.y())
-      .arg(rect.width())
-      .arg(rect.height());
-}
+// Template 102's controls in template order, in dialog units, with the template place of the
+// group box each lies in (0: none).
+const struct {
+  Kind kind;
+  int id;
+  const char* text;
+  QRect units;
+  int groupBox;
+} kControls[] = {
+    {kBox, -1, "1.Select Base Printer Command", {5, 1, 176, 52}, 0},
+    {kList, 1000, "", {17, 17, 150, 73}, 1},
+    {kBox, -1, "2. Transactions Void", {5, 56, 176, 52}, 0},
+    {kCheck, 1002, "Use Form Feed (0x0C)", {19, 131, 87, 10}, 5},
+    {kBox, -1, "3. Transactions Stop", {6, 112, 176, 88}, 0},
+    {kEdit, 1003, "", {17, 69, 150, 14}, 3},
+    {kEdit, 1004, "", {18, 165, 150, 14}, 5},
+    {kEdit, 1005, "", {201, 15, 98, 14}, 14},
+    {kButton, 1007, "Go", {201, 77, 98, 14}, 15},
+    {kLabel, -1, "e.g. Epson_1 ", {205, 38, 44, 8}, 14},
+    {kLabel, -1, "e.g. Void or Cancel (Be careful of case sensitive)", {18, 88, 155, 15}, 3},
+    {kLabel, -1, "e.g. Cash or Change (Be careful of case sensitive)", {18, 186, 157, 10}, 5},
+    {kLabel, -1, "(2).Modify POS setting to new POS module.", {202, 151, 102, 15}, 16},
+    {kBox, -1, "4.New POS Module Name", {193, 1, 115, 52}, 0},
+    {kBox, -1, "5.Save It", {193, 56, 115, 52}, 0},
+    {kBox, -1, "6.After Save", {193, 112, 115, 80}, 0},
+    {kLabel, -1, "(1).Reboot Vantorel.", {202, 131, 78, 11}, 16},
+    {kCheck, 1001, "Use CutPaper transactions stop (Epson only)", {19, 148, 153, 10}, 5},
+};
 
-QString TextOf(QWidget* widget) {
-  if (auto* groupBox = qobject_cast<QGroupBox*>(widget)) {
-    return groupBox->title();
+QWidget* AtTemplatePlace(const QWidget& dialog, int place) {
+  for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (child->property(quillmere::kTemplateIndexProperty).toInt() == place) {
+      return child;
+    }
   }
-  if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-    return button->text();
-  }
-  if (auto* label = qobject_cast<QLabel*>(widget)) {
-    return label->text();
-  }
-  if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-    return edit->text();
-  }
-  if (auto* list = qobject_cast<QComboBox*>(widget)) {
-    return list->currentText();
-  }
-  return QStringLiteral("<no text>");
+  return nullptr;
 }
 
-int IdOf(const QWidget* widget) {
-  return widget == nullptr ? 0 : widget->property("controlId").toInt();
-}
-
-QByteArray ReadBytes(const std::string& path) {
-  QFile file(QString::fromStdString(path));
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteNamedModule(DialogHarness& bench, std::string_view fileName, std::string_view name) {
-  bench.WriteModule(fileName, Lines({"[Main]", "Module_Name=" + std::string(name), "S-Num=0"}));
-}
+// Failures name the row they come from.
+#define COMPARE_ROW(row, actual, expected) \
+  QCOMPARE(QString(row) + ": " + (actual), QString(row) + ": " + (expected))
 
 }  // namespace
-
-Q_DECLARE_METATYPE(Kind)
-Q_DECLARE_METATYPE(quillmere::MessageId)
-Q_DECLARE_METATYPE(quillmere::MessageButtons)
-Q_DECLARE_METATYPE(quillmere::MessageAnswer)
 
 class DialogTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void controls_data();
-  void controls();
-  void groupBoxes_data();
-  void groupBoxes();
-  void stepsReadTopDown();
-  void window();
-  void dropDownListHeight();
-  void tabOrderAndInitialFocus();
-  void checkBoxRules_data();
-  void checkBoxRules();
-  void enterTakesTheOkAction_data();
-  void enterTakesTheOkAction();
-  void cancelAction_data();
-  void cancelAction();
-  void goWithNothingSelected_data();
-  void goWithNothingSelected();
-  void listShowsModulesInListingOrder();
-  void scanFailureEndsBeforeShowing_data();
-  void scanFailureEndsBeforeShowing();
-  void wholeDerivation_data();
-  void wholeDerivation();
-  void windowGoingReleasesCatalogueAndLoader();
-  void realMessageBox_data();
-  void realMessageBox();
+  // Every control in pixels as the dialog manager places it, each inside its group box and in
+  // front of it; the closed list is as high as the platform draws one, 13/8 of the font height.
+  void controls() {
+    Bench bench;
+    const BaseUnits base = UnitsOf(bench.dialog->font());
+    const QObjectList stacking = bench.dialog->children();
+    QCOMPARE(bench.dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 18);
+    for (int place = 1; place <= 18; ++place) {
+      const auto& row = kControls[place - 1];
+      QWidget* control = AtTemplatePlace(*bench.dialog, place);
+      const QByteArray where = "control " + QByteArray::number(place);
+      QVERIFY2(control != nullptr && IsKind(control, row.kind), where);
+      QCOMPARE(control->property("controlId").toInt(), row.id);
+      const char* text = row.kind == kBox ? "title" : row.kind == kList ? "currentText" : "text";
+      QCOMPARE(control->property(text).toString(), QString::fromUtf8(row.text));
+      QRect expected = Pixels(row.units, base);
+      if (row.kind == kList) {
+        expected.setHeight(base.vertical * 13 / 8);
+      }
+      QVERIFY2(WithinAPixel(control->geometry(), expected), where);
+      if (row.groupBox != 0) {
+        QWidget* frame = AtTemplatePlace(*bench.dialog, row.groupBox);
+        QVERIFY2(frame->geometry().contains(control->geometry()), where);
+        QVERIFY2(stacking.indexOf(frame) < stacking.indexOf(control), where);
+      }
+    }
+  }
+
+  // Caption, font and fixed size of the template; a title bar with the window menu and a close
+  // box only; no owner, so the window has its own task-bar entry.
+  void window() {
+    Bench bench;
+    const QDialog& dialog = *bench.dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Quillmere"));
+    QCOMPARE(dialog.font().family(), QStringLiteral("Arial"));
+    QCOMPARE(dialog.font().pointSize(), 9);
+    QVERIFY(dialog.parentWidget() == nullptr);
+    const QSize size = Pixels({0, 0, 318, 210}, UnitsOf(dialog.font())).size();
+    QCOMPARE(dialog.minimumSize(), size);
+    QCOMPARE(dialog.maximumSize(), size);
+    const Qt::WindowFlags flags = dialog.windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowSystemMenuHint) && flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+  }
+
+  // The window opens centred, with its icons, on the base list: lines in the folder's order as
+  // the 8-bit names read, none chosen; Tab then follows the template's order.
+  void opensOnTheBaseList() {
+    Bench bench;
+    bench.Write("a.ini", "[Main]\r\nModule_Name=Zeta\r\n");
+    bench.Write("b.ini", "[Main]\r\nModule_Name=Caf\xC3\xA9\r\n");
+    QStringList lines;
+    QList<int> visited;
+    QPoint offCentre;
+    QList<QSize> icons;
+    bench.Run([&] {
+      auto* list = qobject_cast<QComboBox*>(bench.Control(1000));
+      for (int i = 0; i < list->count(); ++i) {
+        lines << list->itemText(i);
+      }
+      lines << QString::number(list->currentIndex());
+      offCentre = bench.dialog->frameGeometry().center() -
+                  bench.dialog->screen()->availableGeometry().center();
+      icons = bench.dialog->windowIcon().availableSizes();
+      for (QWidget* focused = bench.dialog->focusWidget(); focused != nullptr && visited.size() < 8;
+           focused = bench.dialog->focusWidget()) {
+        visited << focused->property("controlId").toInt();
+        QTest::keyClick(focused, Qt::Key_Tab);
+      }
+    });
+    QCOMPARE(lines, (QStringList{"Zeta", QString::fromUtf8("Caf\xC3\xA9"), "-1"}));
+    QVERIFY(offCentre.manhattanLength() <= 2);
+    QCOMPARE(icons, (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {256, 256}}));
+    QCOMPARE(visited, (QList<int>{1000, 1002, 1003, 1004, 1005, 1007, 1001, 1000}));
+  }
+
+  // Either stop option, checked by mouse or Space, empties and disables the stop keyword and
+  // unchecks and disables the other option; unchecked, it gives both back, but not the text.
+  // The void keyword is never theirs. A state reads "stop:<text><+ enabled|- disabled>
+  // cut:<checked><+|-> ff:<checked><+|->".
+  void checkBoxRules() {
+    const struct {
+      const char* actions;
+      const char* state;
+    } rows[] = {
+        {"type:Cash", "stop:Cash+ cut:0+ ff:0+"},
+        {"type:Cash click:ff", "stop:- cut:0- ff:1+"},
+        {"type:Cash click:ff click:ff", "stop:+ cut:0+ ff:0+"},
+        {"type:Cash click:cut", "stop:- cut:1+ ff:0-"},
+        {"type:Cash click:cut click:cut", "stop:+ cut:0+ ff:0+"},
+        {"type:Cash space:ff", "stop:- cut:0- ff:1+"},
+        {"type:Cash space:cut", "stop:- cut:1+ ff:0-"},
+        {"click:cut click:ff space:ff", "stop:- cut:1+ ff:0-"},
+        {"click:ff click:cut space:cut", "stop:- cut:0- ff:1+"},
+        {"click:cut click:cut click:ff", "stop:- cut:0- ff:1+"},
+        {"click:ff click:ff type:Change", "stop:Change+ cut:0+ ff:0+"},
+    };
+    for (const auto& row : rows) {
+      Bench bench;
+      bench.Write("a.ini", "[Main]\r\nModule_Name=A\r\n");
+      QWidget* voidKeyword = bench.Control(1003);
+      auto* stop = qobject_cast<QLineEdit*>(bench.Control(1004));
+      auto* cut = qobject_cast<QCheckBox*>(bench.Control(1001));
+      auto* formFeed = qobject_cast<QCheckBox*>(bench.Control(1002));
+      bench.Run([&] {
+        QTest::keyClicks(voidKeyword, QStringLiteral("Void"));
+        for (const QString& action : QString(row.actions).split(' ')) {
+          const QString verb = action.section(':', 0, 0);
+          const QString what = action.section(':', 1);
+          QWidget* target = verb == "type"  ? static_cast<QWidget*>(stop)
+                            : what == "cut" ? cut
+                                            : formFeed;
+          target->setFocus();
+          if (verb == "type") {
+            QTest::keyClicks(target, what);
+          } else if (verb == "click") {
+            QTest::mouseClick(target, Qt::LeftButton);
+          } else {
+            QTest::keyClick(target, Qt::Key_Space);
+          }
+        }
+      });
+      const auto sign = [](const QWidget* control) { return control->isEnabled() ? "+" : "-"; };
+      COMPARE_ROW(row.actions,
+                  "stop:" + stop->text() + sign(stop) +
+                      " cut:" + QString::number(cut->isChecked()) + sign(cut) +
+                      " ff:" + QString::number(formFeed->isChecked()) + sign(formFeed),
+                  row.state);
+      COMPARE_ROW(row.actions, qobject_cast<QLineEdit*>(voidKeyword)->text() + sign(voidKeyword),
+                  "Void+");
+      COMPARE_ROW(row.actions, bench.boxes.join(' '), "");
+    }
+  }
+
+  // With the new name typed, Enter anywhere but on "Go" is the OK action, which derives nothing
+  // although a base is chosen; Escape and the close box are the cancel action. "Go" pressed
+  // with no base chosen shows message 3 and the dialog stays open. Nothing is written, and
+  // what was typed stays. (Control 0 is the close box; key 0 a mouse click.)
+  void keys() {
+    const struct {
+      const char* name;
+      bool chooseBase;
+      int control;
+      int key;
+      const char* outcome;
+    } rows[] = {
+        {"Enter in the void keyword", true, 1003, Qt::Key_Return, "OK"},
+        {"Enter in the stop keyword", true, 1004, Qt::Key_Return, "OK"},
+        {"Enter in the new module name", true, 1005, Qt::Key_Return, "OK"},
+        {"keypad Enter in the new module name", true, 1005, Qt::Key_Enter, "OK"},
+        {"Enter on the base list", true, 1000, Qt::Key_Return, "OK"},
+        {"Enter on the cut paper option", true, 1001, Qt::Key_Return, "OK"},
+        {"Escape in an edit field", true, 1003, Qt::Key_Escape, "cancel"},
+        {"Escape on Go", true, 1007, Qt::Key_Escape, "cancel"},
+        {"the close box", true, 0, 0, "cancel"},
+        {"Go clicked, nothing chosen", false, 1007, 0, "open 3 ok owned"},
+        {"Enter on Go, nothing chosen", false, 1007, Qt::Key_Return, "open 3 ok owned"},
+        {"Space on Go, nothing chosen", false, 1007, Qt::Key_Space, "open 3 ok owned"},
+    };
+    for (const auto& row : rows) {
+      Bench bench;
+      bench.WriteEpsonBase();
+      const auto before = bench.folder.Snapshot();
+      const QString outcome = bench.Run([&] {
+        if (row.chooseBase) {
+          qobject_cast<QComboBox*>(bench.Control(1000))->setCurrentIndex(0);
+        }
+        QTest::keyClicks(bench.Control(1005), QStringLiteral("Epson_1"));
+        QTest::keyClicks(bench.Control(1003), QStringLiteral("Void"));
+        QWidget* target = bench.Control(row.control);
+        if (target == nullptr) {
+          bench.dialog->close();
+        } else if (row.key == 0) {
+          QTest::mouseClick(target, Qt::LeftButton);
+        } else {
+          target->setFocus();
+          const bool keypad = row.key == Qt::Key_Enter;
+          QTest::keyClick(target, static_cast<Qt::Key>(row.key),
+                          keypad ? Qt::KeypadModifier : Qt::NoModifier);
+        }
+      });
+      COMPARE_ROW(row.name, outcome, row.outcome);
+      QVERIFY2(bench.folder.Snapshot() == before, row.name);
+      COMPARE_ROW(row.name, qobject_cast<QLineEdit*>(bench.Control(1005))->text(), "Epson_1");
+    }
+  }
+
+  // Nothing to offer: the box stands by itself and the run ends with the cancel action before
+  // the window is ever shown.
+  void scanFailureEndsBeforeShowing() {
+    for (const bool folderThere : {false, true}) {
+      Bench bench;
+      if (folderThere) {
+        bench.folder.MakeFolder("Printer Commands");
+      }
+      QCOMPARE(bench.Run(), folderThere ? "cancel 2 ok alone" : "cancel 1 ok alone");
+      QVERIFY(!bench.shown);
+    }
+  }
+
+  // "Go" with everything filled in writes the new module ("!" marks a line that must not be
+  // there), leaves the base alone, says "Success" and ends with OK. The loaded base module and
+  // its library, and the catalogue, live as long as the window and no longer.
+  void wholeDerivation() {
+    const QString accented = QString::fromUtf8("Caisse_\xC3\xA9");
+    const struct {
+      QString name;
+      const char* stop;
+      int option;
+      QString lines;
+    } rows[] = {
+        {"Epson_1", "Cash", 0, "Module_Name=Epson_1|!EpsonBase|V,o,i,d|4,C,a,s,h,1,0,0,TRAN_STOP"},
+        {"Epson_2", "Cash", 1002, "Module_Name=Epson_2|4,V,o,i,d,1,0,0,TRAN_VOID|!C,a,s,h"},
+        {accented, "", 1001, "Module_Name=" + accented + "|4,V,o,i,d,1,0,0,TRAN_VOID"},
+    };
+    for (const auto& row : rows) {
+      Bench bench;
+      bench.WriteEpsonBase();
+      const std::string base = bench.Read("EpsonBase.ini");
+      bool heldAfterGo = false;
+      const QString outcome = bench.Run([&] {
+        heldAfterGo = bench.dialog->BaseCatalogue().entries.size() == 1;
+        QWidget* list = bench.Control(1000);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        qobject_cast<QLineEdit*>(bench.Control(1005))->insert(row.name);
+        QTest::keyClicks(bench.Control(1003), QStringLiteral("Void"));
+        QTest::keyClicks(bench.Control(1004), row.stop);
+        if (row.option != 0) {
+          QTest::mouseClick(bench.Control(row.option), Qt::LeftButton);
+        }
+        QTest::mouseClick(bench.Control(1007), Qt::LeftButton);
+        heldAfterGo =
+            heldAfterGo && bench.dialog->HoldsLoader() && bench.libraries.LiveLibraries() == 1;
+      });
+      COMPARE_ROW(row.name, outcome, "OK 9 ok owned");
+      const std::string written = bench.Read(row.name.toStdString() + ".ini");
+      for (const QString& line : row.lines.split('|')) {
+        const bool absent = line.startsWith('!');
+        const std::string text = line.mid(absent ? 1 : 0).toStdString();
+        QVERIFY2((written.find(text) == std::string::npos) == absent, qPrintable(line));
+      }
+      QVERIFY(bench.Read("EpsonBase.ini") == base);
+      QVERIFY(heldAfterGo);
+      QVERIFY(bench.dialog->BaseCatalogue().entries.empty() && !bench.dialog->HoldsLoader());
+      QCOMPARE(bench.libraries.LiveLibraries(), 0);
+    }
+  }
+
+  // The box a user sees, read as "caption|text|icon|buttons|modality|answer": the executable's
+  // name, the table's text, the warning icon, modal; Yes/No boxes start on Yes, and Escape and
+  // the close box answer No.
+  void realMessageBox() {
+    const QString caption = QStringLiteral("dialog_tests|");
+    const QString overwrite = caption +
+                              "the ini file you want to save is existed.\nDo you want to over "
+                              "write it?|warning|Yes No|modal|";
+    const struct {
+      MessageId id;
+      MessageButtons buttons;
+      const char* answer;
+      QString seen;
+    } rows[] = {
+        {MessageId::kSelectBase, MessageButtons::kOk, "enter",
+         caption + "Please select a base printer command|warning|OK|modal|other"},
+        {MessageId::kSuccess, MessageButtons::kOk, "escape",
+         caption + "Success|warning|OK|modal|other"},
+        {MessageId::kOverwriteQuestion, MessageButtons::kYesNo, "enter", overwrite + "Yes"},
+        {MessageId::kOverwriteQuestion, MessageButtons::kYesNo, "escape", overwrite + "other"},
+        {MessageId::kOverwriteQuestion, MessageButtons::kYesNo, "close", overwrite + "other"},
+    };
+    for (const auto& row : rows) {
+      QStringList seen;
+      QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box != nullptr);
+        const QMessageBox::StandardButtons buttons = box->standardButtons();
+        seen << box->windowTitle() << box->text()
+             << (box->icon() == QMessageBox::Warning ? "warning" : "other icon")
+             << (buttons == (QMessageBox::Yes | QMessageBox::No) ? "Yes No"
+                 : buttons == QMessageBox::Ok                    ? "OK"
+                                                                 : "other buttons")
+             << (box->isModal() ? "modal" : "modeless");
+        if (QString(row.answer) == "close") {
+          box->close();
+        } else {
+          QTest::keyClick(box, QString(row.answer) == "enter" ? Qt::Key_Return : Qt::Key_Escape);
+        }
+      });
+      const MessageAnswer answer = quillmere::RunMessageBox(nullptr, row.id, row.buttons);
+      seen << (answer == MessageAnswer::kYes ? "Yes" : "other");
+      COMPARE_ROW(row.answer, seen.join('|'), row.seen);
+    }
+  }
 };
-
-// Template 102's controls, in template order, with kinds, IDs, texts and dialog units.
-void DialogTest::controls_data() {
-  QTest::addColumn<int>("index");
-  QTest::addColumn<Kind>("kind");
-  QTest::addColumn<int>("id");
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<QRect>("units");
-
-  const auto row = [](const char* name, int index, Kind kind, int id, const char* text,
-                      QRect units) {
-    QTest::newRow(name) << index << kind << id << QString::fromUtf8(text) << units;
-  };
-  row("1 step 1 group box", 1, Kind::kGroupBox, -1, "1.Select Base Printer Command",
-      {5, 1, 176, 52});
-  row("2 base list", 2, Kind::kDropDownList, 1000, "", {17, 17, 150, 73});
-  row("3 step 2 group box", 3, Kind::kGroupBox, -1, "2. Transactions Void", {5, 56, 176, 52});
-  row("4 form feed option", 4, Kind::kCheckBox, 1002, "Use Form Feed (0x0C)", {19, 131, 87, 10});
-  row("5 step 3 group box", 5, Kind::kGroupBox, -1, "3. Transactions Stop", {6, 112, 176, 88});
-  row("6 void keyword", 6, Kind::kEdit, 1003, "", {17, 69, 150, 14});
-  row("7 stop keyword", 7, Kind::kEdit, 1004, "", {18, 165, 150, 14});
-  row("8 new module name", 8, Kind::kEdit, 1005, "", {201, 15, 98, 14});
-  row("9 go", 9, Kind::kPushButton, 1007, "Go", {201, 77, 98, 14});
-  row("10 name example", 10, Kind::kLabel, -1, "e.g. Epson_1 ", {205, 38, 44, 8});
-  row("11 void example", 11, Kind::kLabel, -1, "e.g. Void or Cancel (Be careful of case sensitive)",
-      {18, 88, 155, 15});
-  row("12 stop example", 12, Kind::kLabel, -1, "e.g. Cash or Change (Be careful of case sensitive)",
-      {18, 186, 157, 10});
-  row("13 second after-save step", 13, Kind::kLabel, -1,
-      "(2).Modify POS setting to new POS module.", {202, 151, 102, 15});
-  row("14 step 4 group box", 14, Kind::kGroupBox, -1, "4.New POS Module Name", {193, 1, 115, 52});
-  row("15 step 5 group box", 15, Kind::kGroupBox, -1, "5.Save It", {193, 56, 115, 52});
-  row("16 step 6 group box", 16, Kind::kGroupBox, -1, "6.After Save", {193, 112, 115, 80});
-  row("17 first after-save step", 17, Kind::kLabel, -1, "(1).Reboot Vantorel.", {202, 131, 78, 11});
-  row("18 cut paper option", 18, Kind::kCheckBox, 1001,
-      "Use CutPaper transactions stop (Epson only)", {19, 148, 153, 10});
-}
-
-void DialogTest::controls() {
-  QFETCH(int, index);
-  QFETCH(Kind, kind);
-  QFETCH(int, id);
-  QFETCH(QString, text);
-  QFETCH(QRect, units);
-
-  DialogHarness bench;
-  QWidget* control = bench.TemplateControl(index);
-  QVERIFY(control != nullptr);
-  QCOMPARE(IdOf(control), id);
-  QCOMPARE(control->parentWidget(), &bench.Dialog());
-  QCOMPARE(TextOf(control), text);
-
-  const BaseUnits base = BaseUnitsFor(bench.Dialog().font());
-  QRect expected = ExpectedRect(units.x(), units.y(), units.width(), units.height(), base);
-  switch (kind) {
-    case Kind::kGroupBox:
-      QVERIFY(qobject_cast<QGroupBox*>(control) != nullptr);
-      QVERIFY(!qobject_cast<QGroupBox*>(control)->isCheckable());
-      break;
-    case Kind::kDropDownList: {
-      auto* list = qobject_cast<QComboBox*>(control);
-      QVERIFY(list != nullptr);
-      QVERIFY(!list->isEditable());
-      // Closed, the list is as high as the platform makes a drop-down: 13/8 of the font height.
-      expected.setHeight(base.vertical * 13 / 8);
-      break;
-    }
-    case Kind::kCheckBox:
-      QVERIFY(qobject_cast<QCheckBox*>(control) != nullptr);
-      QVERIFY(!qobject_cast<QCheckBox*>(control)->isTristate());
-      break;
-    case Kind::kEdit:
-      QVERIFY(qobject_cast<QLineEdit*>(control) != nullptr);
-      QVERIFY(qobject_cast<QLineEdit*>(control)->hasFrame());
-      break;
-    case Kind::kPushButton: {
-      auto* button = qobject_cast<QPushButton*>(control);
-      QVERIFY(button != nullptr);
-      QVERIFY(!button->isDefault());
-      QVERIFY(!button->autoDefault());
-      break;
-    }
-    case Kind::kLabel: {
-      auto* label = qobject_cast<QLabel*>(control);
-      QVERIFY(label != nullptr);
-      QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
-      QCOMPARE(label->textFormat(), Qt::PlainText);
-      // Two lines must fit where the template gives a label the height for them.
-      if (units.height() >= 15) {
-        QVERIFY(label->wordWrap());
-      }
-      break;
-    }
-  }
-  QVERIFY2(WithinAPixel(control->geometry(), expected),
-           qPrintable(Describe(control->geometry()) + " expected " + Describe(expected)));
-}
-
-// What lies in which group box, as drawn: inside its frame and in front of it.
-void DialogTest::groupBoxes_data() {
-  QTest::addColumn<int>("control");
-  QTest::addColumn<int>("groupBox");
-  QTest::newRow("base list in step 1") << 2 << 1;
-  QTest::newRow("void keyword in step 2") << 6 << 3;
-  QTest::newRow("void example in step 2") << 11 << 3;
-  QTest::newRow("form feed option in step 3") << 4 << 5;
-  QTest::newRow("cut paper option in step 3") << 18 << 5;
-  QTest::newRow("stop keyword in step 3") << 7 << 5;
-  QTest::newRow("stop example in step 3") << 12 << 5;
-  QTest::newRow("new module name in step 4") << 8 << 14;
-  QTest::newRow("name example in step 4") << 10 << 14;
-  QTest::newRow("go in step 5") << 9 << 15;
-  QTest::newRow("first after-save step in step 6") << 17 << 16;
-  QTest::newRow("second after-save step in step 6") << 13 << 16;
-}
-
-void DialogTest::groupBoxes() {
-  QFETCH(int, control);
-  QFETCH(int, groupBox);
-  DialogHarness bench;
-  QWidget* inside = bench.TemplateControl(control);
-  QWidget* frame = bench.TemplateControl(groupBox);
-  QVERIFY(inside != nullptr && frame != nullptr);
-  QVERIFY2(frame->geometry().contains(inside->geometry()),
-           qPrintable(Describe(inside->geometry()) + " outside " + Describe(frame->geometry())));
-  // Children are kept in stacking order, the back first.
-  const QObjectList stacking = bench.Dialog().children();
-  QVERIFY(stacking.indexOf(frame) < stacking.indexOf(inside));
-}
-
-// Within step 3 the form feed option comes first, then cut paper, then the stop keyword with
-// its example; within step 6 the reboot step comes before the POS setting step.
-void DialogTest::stepsReadTopDown() {
-  DialogHarness bench;
-  const QList<int> step3{4, 18, 7, 12};
-  for (int i = 1; i < step3.size(); ++i) {
-    QVERIFY(bench.TemplateControl(step3[i - 1])->geometry().bottom() <
-            bench.TemplateControl(step3[i])->geometry().top());
-  }
-  QVERIFY(bench.TemplateControl(17)->geometry().bottom() <
-          bench.TemplateControl(13)->geometry().top());
-  QVERIFY(bench.TemplateControl(8)->geometry().bottom() <
-          bench.TemplateControl(10)->geometry().top());
-}
-
-void DialogTest::window() {
-  DialogHarness bench;
-  WriteNamedModule(bench, "a.ini", "A");
-  quillmere::ModuleEditorDialog& dialog = bench.Dialog();
-  QCOMPARE(dialog.windowTitle(), QStringLiteral("Quillmere"));
-  QCOMPARE(dialog.font().family(), QStringLiteral("Arial"));
-  QCOMPARE(dialog.font().pointSize(), 9);
-  QCOMPARE(dialog.font().weight(), QFont::Normal);
-  QVERIFY(dialog.parentWidget() == nullptr);
-  QCOMPARE(dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 18);
-
-  const BaseUnits base = BaseUnitsFor(dialog.font());
-  const QSize client(Scaled(318, base.horizontal, 4), Scaled(210, base.vertical, 8));
-  QCOMPARE(dialog.size(), client);
-  QCOMPARE(dialog.minimumSize(), client);
-  QCOMPARE(dialog.maximumSize(), client);
-
-  const Qt::WindowFlags flags = dialog.windowFlags();
-  QCOMPARE(flags & Qt::WindowType_Mask, Qt::Dialog);
-  QVERIFY(flags.testFlag(Qt::WindowTitleHint));
-  QVERIFY(flags.testFlag(Qt::WindowSystemMenuHint));
-  QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
-  QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
-  QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
-  QVERIFY(!flags.testFlag(Qt::WindowContextHelpButtonHint));
-
-  QRect shownAt;
-  QRect screenArea;
-  QList<QSize> iconSizes;
-  bench.Run([&] {
-    shownAt = dialog.frameGeometry();
-    screenArea = dialog.screen()->availableGeometry();
-    iconSizes = dialog.windowIcon().availableSizes();
-  });
-  QVERIFY2(std::abs(shownAt.center().x() - screenArea.center().x()) <= 1 &&
-               std::abs(shownAt.center().y() - screenArea.center().y()) <= 1,
-           qPrintable(Describe(shownAt) + " on " + Describe(screenArea)));
-  for (const int size : {16, 32, 48, 256}) {
-    QVERIFY2(iconSizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
-  }
-}
-
-// The template's 73 units hold the closed list and its dropped part together.
-void DialogTest::dropDownListHeight() {
-  DialogHarness bench;
-  for (int i = 0; i < 30; ++i) {
-    WriteNamedModule(bench, "m" + std::to_string(100 + i) + ".ini",
-                     "Module " + std::to_string(100 + i));
-  }
-  auto* list = qobject_cast<QComboBox*>(bench.Control(1000));
-  const BaseUnits base = BaseUnitsFor(bench.Dialog().font());
-  const int dropped = Scaled(73, base.vertical, 8) - base.vertical * 13 / 8;
-  int popupHeight = -1;
-  int lines = 0;
-  bench.Run([&] {
-    lines = list->count();
-    list->showPopup();
-    popupHeight = list->view()->window()->height();
-    list->hidePopup();
-  });
-  QCOMPARE(lines, 30);
-  QVERIFY2(popupHeight > 0 && popupHeight <= dropped,
-           qPrintable(QStringLiteral("%1 > %2").arg(popupHeight).arg(dropped)));
-}
-
-void DialogTest::tabOrderAndInitialFocus() {
-  DialogHarness bench;
-  WriteNamedModule(bench, "a.ini", "A");
-  QList<int> visited;
-  bench.Run([&] {
-    quillmere::ModuleEditorDialog& dialog = bench.Dialog();
-    for (int step = 0; step < 8; ++step) {
-      QWidget* focused = dialog.focusWidget();
-      visited << IdOf(focused);
-      if (focused == nullptr) {
-        return;
-      }
-      QTest::keyClick(focused, Qt::Key_Tab);
-    }
-  });
-  QCOMPARE(visited, (QList<int>{1000, 1002, 1003, 1004, 1005, 1007, 1001, 1000}));
-}
-
-// An action is "type <id> <text>", "click <id>" or "space <id>".
-void DialogTest::checkBoxRules_data() {
-  QTest::addColumn<QStringList>("actions");
-  QTest::addColumn<QString>("stopText");
-  QTest::addColumn<bool>("stopEnabled");
-  QTest::addColumn<bool>("cutPaperChecked");
-  QTest::addColumn<bool>("cutPaperEnabled");
-  QTest::addColumn<bool>("formFeedChecked");
-  QTest::addColumn<bool>("formFeedEnabled");
-
-  QTest::newRow("nothing clicked")
-      << QStringList{"type 1004 Cash"} << "Cash" << true << false << true << false << true;
-  QTest::newRow("form feed empties and disables the typed stop keyword")
-      << QStringList{"type 1004 Cash", "click 1002"} << "" << false << false << false << true
-      << true;
-  QTest::newRow("unchecking form feed leaves the stop keyword empty")
-      << QStringList{"type 1004 Cash", "click 1002", "click 1002"} << "" << true << false << true
-      << false << true;
-  QTest::newRow("cut paper empties and disables the typed stop keyword")
-      << QStringList{"type 1004 Cash", "click 1001"} << "" << false << true << true << false
-      << false;
-  QTest::newRow("unchecking cut paper leaves the stop keyword empty")
-      << QStringList{"type 1004 Cash", "click 1001", "click 1001"} << "" << true << false << true
-      << false << true;
-  QTest::newRow("space on form feed counts as a click")
-      << QStringList{"type 1004 Cash", "space 1002"} << "" << false << false << false << true
-      << true;
-  QTest::newRow("space on cut paper counts as a click")
-      << QStringList{"type 1004 Cash", "space 1001"} << "" << false << true << true << false
-      << false;
-  QTest::newRow("form feed cannot be checked while cut paper is")
-      << QStringList{"click 1001", "click 1002", "space 1002"} << "" << false << true << true
-      << false << false;
-  QTest::newRow("cut paper cannot be checked while form feed is")
-      << QStringList{"click 1002", "click 1001", "space 1001"} << "" << false << false << false
-      << true << true;
-  QTest::newRow("from one option to the other")
-      << QStringList{"click 1001", "click 1001", "click 1002"} << "" << false << false << false
-      << true << true;
-  QTest::newRow("a keyword typed after unchecking stays")
-      << QStringList{"click 1002", "click 1002", "type 1004 Change"} << "Change" << true << false
-      << true << false << true;
-}
-
-void DialogTest::checkBoxRules() {
-  QFETCH(QStringList, actions);
-  QFETCH(QString, stopText);
-  QFETCH(bool, stopEnabled);
-  QFETCH(bool, cutPaperChecked);
-  QFETCH(bool, cutPaperEnabled);
-  QFETCH(bool, formFeedChecked);
-  QFETCH(bool, formFeedEnabled);
-
-  DialogHarness bench;
-  WriteNamedModule(bench, "a.ini", "A");
-  auto* voidKeyword = qobject_cast<QLineEdit*>(bench.Control(1003));
-  auto* stopKeyword = qobject_cast<QLineEdit*>(bench.Control(1004));
-  auto* cutPaper = qobject_cast<QCheckBox*>(bench.Control(1001));
-  auto* formFeed = qobject_cast<QCheckBox*>(bench.Control(1002));
-  bench.Run([&] {
-    QTest::keyClicks(voidKeyword, QStringLiteral("Void"));
-    for (const QString& action : actions) {
-      const QStringList parts = action.split(' ');
-      QWidget* control = bench.Control(parts.at(1).toInt());
-      if (parts.at(0) == "type") {
-        control->setFocus();
-        QTest::keyClicks(control, parts.at(2));
-      } else if (parts.at(0) == "click") {
-        QTest::mouseClick(control, Qt::LeftButton);
-      } else {
-        control->setFocus();
-        QTest::keyClick(control, Qt::Key_Space);
-      }
-    }
-  });
-  QCOMPARE(stopKeyword->text(), stopText);
-  QCOMPARE(stopKeyword->isEnabled(), stopEnabled);
-  QCOMPARE(cutPaper->isChecked(), cutPaperChecked);
-  QCOMPARE(cutPaper->isEnabled(), cutPaperEnabled);
-  QCOMPARE(formFeed->isChecked(), formFeedChecked);
-  QCOMPARE(formFeed->isEnabled(), formFeedEnabled);
-  // The void keyword is never the check boxes' business.
-  QCOMPARE(voidKeyword->text(), QStringLiteral("Void"));
-  QVERIFY(voidKeyword->isEnabled());
-  QVERIFY(bench.messages.empty());
-}
-
-void DialogTest::enterTakesTheOkAction_data() {
-  QTest::addColumn<int>("focusId");
-  QTest::addColumn<int>("key");
-  QTest::newRow("Enter in the void keyword") << 1003 << int{Qt::Key_Return};
-  QTest::newRow("Enter in the stop keyword") << 1004 << int{Qt::Key_Return};
-  QTest::newRow("Enter in the new module name") << 1005 << int{Qt::Key_Return};
-  QTest::newRow("keypad Enter in the new module name") << 1005 << int{Qt::Key_Enter};
-  QTest::newRow("Enter on the base list") << 1000 << int{Qt::Key_Return};
-  QTest::newRow("Enter on the form feed option") << 1002 << int{Qt::Key_Return};
-  QTest::newRow("Enter on the cut paper option") << 1001 << int{Qt::Key_Return};
-}
-
-// OK ends the dialog without deriving: nothing in the folder changes.
-void DialogTest::enterTakesTheOkAction() {
-  QFETCH(int, focusId);
-  QFETCH(int, key);
-  DialogHarness bench;
-  WriteEpsonBase(bench);
-  const auto before = bench.folder.Snapshot();
-  const int result = bench.Run([&] {
-    auto* list = qobject_cast<QComboBox*>(bench.Control(1000));
-    list->setCurrentIndex(0);
-    QTest::keyClicks(bench.Control(1005), QStringLiteral("Epson_1"));
-    QTest::keyClicks(bench.Control(1003), QStringLiteral("Void"));
-    QWidget* focused = bench.Control(focusId);
-    focused->setFocus();
-    QTest::keyClick(focused, static_cast<Qt::Key>(key),
-                    key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-  });
-  QCOMPARE(result, int{QDialog::Accepted});
-  QVERIFY(bench.messages.empty());
-  QVERIFY(bench.folder.Snapshot() == before);
-  QVERIFY(!bench.Dialog().HoldsLoader());
-}
-
-void DialogTest::cancelAction_data() {
-  QTest::addColumn<QString>("how");
-  QTest::newRow("Escape in an edit field") << "escape 1003";
-  QTest::newRow("Escape on the base list") << "escape 1000";
-  QTest::newRow("Escape on Go") << "escape 1007";
-  QTest::newRow("the close box") << "close";
-}
-
-void DialogTest::cancelAction() {
-  QFETCH(QString, how);
-  DialogHarness bench;
-  WriteEpsonBase(bench);
-  const auto before = bench.folder.Snapshot();
-  const int result = bench.Run([&] {
-    qobject_cast<QComboBox*>(bench.Control(1000))->setCurrentIndex(0);
-    QTest::keyClicks(bench.Control(1005), QStringLiteral("Epson_1"));
-    if (how == "close") {
-      bench.Dialog().close();
-      return;
-    }
-    QWidget* focused = bench.Control(how.split(' ').at(1).toInt());
-    focused->setFocus();
-    QTest::keyClick(focused, Qt::Key_Escape);
-  });
-  QCOMPARE(result, int{QDialog::Rejected});
-  QVERIFY(bench.messages.empty());
-  QVERIFY(bench.folder.Snapshot() == before);
-}
-
-void DialogTest::goWithNothingSelected_data() {
-  QTest::addColumn<QString>("press");
-  QTest::newRow("mouse click") << "click";
-  QTest::newRow("Enter on Go") << "enter";
-  QTest::newRow("Space on Go") << "space";
-}
-
-// Message 3 at once, owned by the dialog, which stays open with what was typed.
-void DialogTest::goWithNothingSelected() {
-  QFETCH(QString, press);
-  DialogHarness bench;
-  WriteEpsonBase(bench);
-  bool openAfterwards = false;
-  QString nameAfterwards;
-  const int result = bench.Run([&] {
-    QTest::keyClicks(bench.Control(1005), QStringLiteral("Epson_1"));
-    QWidget* go = bench.Control(1007);
-    go->setFocus();
-    if (press == "click") {
-      QTest::mouseClick(go, Qt::LeftButton);
-    } else {
-      QTest::keyClick(go, press == "enter" ? Qt::Key_Return : Qt::Key_Space);
-    }
-    openAfterwards = bench.Dialog().isVisible();
-    nameAfterwards = qobject_cast<QLineEdit*>(bench.Control(1005))->text();
-  });
-  QCOMPARE(bench.messages.size(), std::size_t{1});
-  QCOMPARE(bench.messages[0].id, MessageId::kSelectBase);
-  QCOMPARE(bench.messages[0].buttons, MessageButtons::kOk);
-  QVERIFY(bench.messages[0].ownedByDialog);
-  QVERIFY(openAfterwards);
-  QCOMPARE(nameAfterwards, QStringLiteral("Epson_1"));
-  QCOMPARE(result, kLeftOpen);
-}
-
-// Lines come in the order the folder lists the files, whatever the names; nothing is selected.
-void DialogTest::listShowsModulesInListingOrder() {
-  DialogHarness bench;
-  WriteNamedModule(bench, "a.ini", "Zeta");
-  WriteNamedModule(bench, "b.ini", "Alpha");
-  bench.WriteModule("c.ini", Lines({"[Main]", "S-Num=0"}));
-  WriteNamedModule(bench, "d.ini", "Caf\xC3\xA9");
-  QStringList lines;
-  int selected = 0;
-  bench.Run([&] {
-    auto* list = qobject_cast<QComboBox*>(bench.Control(1000));
-    for (int i = 0; i < list->count(); ++i) {
-      lines << list->itemText(i);
-    }
-    selected = list->currentIndex();
-  });
-  QCOMPARE(lines, (QStringList{"Zeta", "Alpha", "", QString::fromUtf8("Caf\xC3\xA9")}));
-  QCOMPARE(selected, -1);
-}
-
-void DialogTest::scanFailureEndsBeforeShowing_data() {
-  QTest::addColumn<QString>("folder");
-  QTest::addColumn<MessageId>("message");
-  QTest::newRow("no folder") << "none" << MessageId::kFolderMissing;
-  QTest::newRow("a file in place of the folder") << "file" << MessageId::kFolderMissing;
-  QTest::newRow("an empty folder") << "empty" << MessageId::kNoModuleFiles;
-  QTest::newRow("no module file") << "other files" << MessageId::kNoModuleFiles;
-}
-
-// The box stands by itself, then the dialog ends with the cancel action, never shown.
-void DialogTest::scanFailureEndsBeforeShowing() {
-  QFETCH(QString, folder);
-  QFETCH(MessageId, message);
-  DialogHarness bench;
-  if (folder == "file") {
-    bench.folder.Write("Printer Commands", "not a folder");
-  } else if (folder == "empty") {
-    bench.folder.MakeFolder("Printer Commands");
-  } else if (folder == "other files") {
-    bench.WriteModule("notes.txt", "x");
-    bench.folder.MakeFolder("Printer Commands/sub");
-  }
-  const int result = bench.Run();
-  QCOMPARE(result, int{QDialog::Rejected});
-  QCOMPARE(bench.messages.size(), std::size_t{1});
-  QCOMPARE(bench.messages[0].id, message);
-  QCOMPARE(bench.messages[0].buttons, MessageButtons::kOk);
-  QVERIFY(!bench.messages[0].ownedByDialog);
-  QCOMPARE(bench.timesShown, 0);
-  QVERIFY(!bench.Dialog().isVisible());
-}
-
-void DialogTest::wholeDerivation_data() {
-  QTest::addColumn<QString>("name");
-  QTest::addColumn<QString>("voidKeyword");
-  QTest::addColumn<QString>("stopKeyword");
-  QTest::addColumn<int>("optionId");  // 0: neither stop option
-  QTest::addColumn<QByteArray>("fileName");
-  QTest::addColumn<QByteArrayList>("expectedLines");
-  QTest::addColumn<QByteArrayList>("absentLines");
-
-  QTest::newRow("keywords for void and stop")
-      << "Epson_1"
-      << "Void"
-      << "Cash" << 0 << QByteArray("Epson_1.ini")
-      << QByteArrayList{"Module_Name=Epson_1", "4,V,o,i,d,1,0,0,TRAN_VOID",
-                        "4,C,a,s,h,1,0,0,TRAN_STOP"}
-      << QByteArrayList{"Module_Name=EpsonBase"};
-  QTest::newRow("form feed ends the transaction")
-      << "Epson_2"
-      << "Void"
-      << "Cash" << 1002 << QByteArray("Epson_2.ini")
-      << QByteArrayList{"Module_Name=Epson_2", "4,V,o,i,d,1,0,0,TRAN_VOID"}
-      << QByteArrayList{"4,C,a,s,h,1,0,0,TRAN_STOP"};
-  QTest::newRow("a name beyond ASCII passes through as 8-bit text")
-      << QString::fromUtf8("Caisse_\xC3\xA9") << "Void"
-      << "" << 1001 << QByteArray("Caisse_\xC3\xA9.ini")
-      << QByteArrayList{"Module_Name=Caisse_\xC3\xA9", "4,V,o,i,d,1,0,0,TRAN_VOID"}
-      << QByteArrayList{};
-}
-
-// "Go" with everything filled in writes the new module, says "Success" and ends with OK.
-void DialogTest::wholeDerivation() {
-  QFETCH(QString, name);
-  QFETCH(QString, voidKeyword);
-  QFETCH(QString, stopKeyword);
-  QFETCH(int, optionId);
-  QFETCH(QByteArray, fileName);
-  QFETCH(QByteArrayList, expectedLines);
-  QFETCH(QByteArrayList, absentLines);
-
-  DialogHarness bench;
-  WriteEpsonBase(bench);
-  const QByteArray baseBefore = ReadBytes(bench.ModuleFolder() + "/EpsonBase.ini");
-  const int result = bench.Run([&] {
-    QWidget* list = bench.Control(1000);
-    list->setFocus();
-    QTest::keyClick(list, Qt::Key_Down);
-    qobject_cast<QLineEdit*>(bench.Control(1005))->insert(name);
-    QTest::keyClicks(bench.Control(1003), voidKeyword);
-    QTest::keyClicks(bench.Control(1004), stopKeyword);
-    if (optionId != 0) {
-      QTest::mouseClick(bench.Control(optionId), Qt::LeftButton);
-    }
-    QTest::mouseClick(bench.Control(1007), Qt::LeftButton);
-  });
-  QCOMPARE(bench.messages.size(), std::size_t{1});
-  QCOMPARE(bench.messages[0].id, MessageId::kSuccess);
-  QCOMPARE(result, int{QDialog::Accepted});
-
-  const QByteArray written = ReadBytes(bench.ModuleFolder() + "/" + fileName.toStdString());
-  QVERIFY2(!written.isEmpty(), fileName.constData());
-  for (const QByteArray& line : expectedLines) {
-    QVERIFY2(written.contains(line), line.constData());
-  }
-  for (const QByteArray& line : absentLines) {
-    QVERIFY2(!written.contains(line), line.constData());
-  }
-  QCOMPARE(ReadBytes(bench.ModuleFolder() + "/EpsonBase.ini"), baseBefore);
-}
-
-// The catalogue and the loaded base module, with its module library, live as long as the
-// window and no longer.
-void DialogTest::windowGoingReleasesCatalogueAndLoader() {
-  DialogHarness bench;
-  WriteEpsonBase(bench);
-  std::size_t entriesWhileOpen = 0;
-  bool loaderAfterGo = false;
-  int librariesAfterGo = 0;
-  const int result = bench.Run([&] {
-    entriesWhileOpen = bench.Dialog().BaseCatalogue().entries.size();
-    qobject_cast<QComboBox*>(bench.Control(1000))->setCurrentIndex(0);
-    QTest::keyClicks(bench.Control(1005), QStringLiteral("Epson_1"));
-    QTest::keyClicks(bench.Control(1003), QStringLiteral("Void"));
-    QTest::mouseClick(bench.Control(1007), Qt::LeftButton);
-    loaderAfterGo = bench.Dialog().HoldsLoader();
-    librariesAfterGo = bench.libraries.LiveLibraries();
-  });
-  QCOMPARE(result, int{QDialog::Accepted});
-  QCOMPARE(entriesWhileOpen, std::size_t{1});
-  QVERIFY(loaderAfterGo);
-  QCOMPARE(librariesAfterGo, 1);
-  QVERIFY(bench.Dialog().BaseCatalogue().entries.empty());
-  QVERIFY(!bench.Dialog().HoldsLoader());
-  QCOMPARE(bench.libraries.LiveLibraries(), 0);
-}
-
-void DialogTest::realMessageBox_data() {
-  QTest::addColumn<MessageId>("id");
-  QTest::addColumn<MessageButtons>("buttons");
-  QTest::addColumn<QString>("answer");
-  QTest::addColumn<MessageAnswer>("expected");
-  QTest::newRow("OK box, Enter") << MessageId::kSelectBase << MessageButtons::kOk << "enter"
-                                 << MessageAnswer::kOther;
-  QTest::newRow("OK box, Escape") << MessageId::kSuccess << MessageButtons::kOk << "escape"
-                                  << MessageAnswer::kOther;
-  QTest::newRow("Yes/No box, Enter is Yes")
-      << MessageId::kOverwriteQuestion << MessageButtons::kYesNo << "enter" << MessageAnswer::kYes;
-  QTest::newRow("Yes/No box, No") << MessageId::kOverwriteQuestion << MessageButtons::kYesNo << "no"
-                                  << MessageAnswer::kOther;
-  QTest::newRow("Yes/No box, Escape is No")
-      << MessageId::kOverwriteQuestion << MessageButtons::kYesNo << "escape"
-      << MessageAnswer::kOther;
-  QTest::newRow("Yes/No box, the close box is No")
-      << MessageId::kOverwriteQuestion << MessageButtons::kYesNo << "close"
-      << MessageAnswer::kOther;
-}
-
-// The box a user sees: warning icon, the executable's name as caption, the table's text.
-void DialogTest::realMessageBox() {
-  QFETCH(MessageId, id);
-  QFETCH(MessageButtons, buttons);
-  QFETCH(QString, answer);
-  QFETCH(MessageAnswer, expected);
-
-  QString caption;
-  QString text;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  QMessageBox::StandardButtons shown;
-  bool modal = false;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr) {
-      return;
-    }
-    caption = box->windowTitle();
-    text = box->text();
-    icon = box->icon();
-    shown = box->standardButtons();
-    modal = box->isModal();
-    if (answer == "enter") {
-      QTest::keyClick(box, Qt::Key_Return);
-    } else if (answer == "escape") {
-      QTest::keyClick(box, Qt::Key_Escape);
-    } else if (answer == "no") {
-      box->button(QMessageBox::No)->click();
-    } else {
-      box->close();
-    }
-  });
-  const MessageAnswer given = quillmere::RunMessageBox(nullptr, id, buttons);
-  QCOMPARE(given, expected);
-  QCOMPARE(caption, QStringLiteral("dialog_tests"));
-  QCOMPARE(text.toStdString(), std::string(quillmere::MessageText(id)));
-  QCOMPARE(icon, QMessageBox::Warning);
-  QVERIFY(modal);
-  QCOMPARE(shown, buttons == MessageButtons::kOk
-                      ? QMessageBox::StandardButtons(QMessageBox::Ok)
-                      : QMessageBox::StandardButtons(QMessageBox::Yes | QMessageBox::No));
-}
 
 QTEST_MAIN(DialogTest)
 #include "dialog_test.moc"
