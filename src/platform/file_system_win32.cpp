@@ -7,14 +7,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
-
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows_api.h"
 // windows.h maps these names to its own A/W functions; here they are the interface's methods.
 #undef CopyFile
 #undef ReplaceFile

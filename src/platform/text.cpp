@@ -1,7 +1,7 @@
 #include "platform/text.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "platform/windows_api.h"
 #endif
 
 namespace quillmere::text {

@@ -8,14 +8,7 @@
 #include <vector>
 
 #include "platform/profile_rules.h"
-
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows_api.h"
 
 namespace quillmere {
 namespace {
