@@ -1,13 +1,13 @@
-// What the end-to-end tests of quillmere-cli share: running the built tool as a process, and a
-// copy of the sample module folder in a temporary folder to run it on.
+// What the end-to-end tests of quillmere-cli share: the built tool run as a process, and copies
+// of the sample module folder to run it on.
 #pragma once
 
-#include <gtest/gtest.h>
-
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/messages.h"
 #include "support/run_process.h"
 #include "support/temp_folder.h"
 
@@ -17,25 +17,22 @@ namespace quillmere::testing {
 inline const std::string kCliPath = QUILLMERE_CLI;
 inline const std::string kSampleFolder = QUILLMERE_SAMPLE_FOLDER;
 
-class CliTest : public ::testing::Test {
- protected:
-  // Runs the built quillmere-cli with `arguments`; standard input is empty unless given.
-  static ProcessResult RunCli(const std::vector<std::string>& arguments,
-                              const ProcessOptions& options = {});
+inline ProcessResult RunCli(const std::vector<std::string>& arguments) {
+  return RunProcess(kCliPath, arguments);
+}
 
-  // Copies every file of the sample folder into `name` inside the temporary folder; gives the
-  // copy's full path.
-  std::string CopySamples(std::string_view name = "Printer Commands") const;
+// A message box as the terminal shows it: its text and a line end.
+inline std::string Line(MessageId id) {
+  return std::string(MessageText(id)) + "\n";
+}
 
-  // A copy of quillmere-cli at `name` inside the temporary folder, so that the folder beside
-  // the executable is one the test controls; gives its full path.
-  std::string CopyCli(std::string_view name) const;
-
-  TempFolder temp;
-};
-
-// The module files (names ending in ".ini", any case) of a folder, sorted by bytes.
-[[nodiscard]] std::vector<std::string> ModuleFileNames(const TempFolder& temp,
-                                                       std::string_view folder);
+// Copies the files of the sample folder into `name` inside `temp`; gives the copy's path.
+inline std::string CopySamples(const TempFolder& temp, std::string_view name) {
+  const std::string copy = temp.MakeFolder(name);
+  for (const auto& entry : std::filesystem::directory_iterator(kSampleFolder)) {
+    std::filesystem::copy_file(entry.path(), std::filesystem::path(copy) / entry.path().filename());
+  }
+  return copy;
+}
 
 }  // namespace quillmere::testing
