@@ -60,21 +60,15 @@ struct Inspection {
 
 void WriteRecord(JsonWriter& json, const CommandRecord& record) {
   json.BeginObject();
-  json.Key("key");
-  json.Number(record.key);
+  json.NumberMember("key", record.key);
   json.Key("bytes");
   json.Bytes(record.bytes);
-  json.Key("kind");
-  json.Number(record.kind);
-  json.Key("parameter");
-  json.Number(record.parameter);
-  json.Key("text");
-  record.text ? json.String(*record.text) : json.Null();
-  json.Key("event");
-  json.String(EventName(record.event));
+  json.NumberMember("kind", record.kind);
+  json.NumberMember("parameter", record.parameter);
+  json.TextMember("text", record.text);
+  json.StringMember("event", EventName(record.event));
   if (record.kind == 3) {
-    json.Key("function");
-    record.function ? json.String(*record.function) : json.Null();
+    json.TextMember("function", record.function);
   }
   json.EndObject();
 }
@@ -97,10 +91,8 @@ void WritePlace(JsonWriter& json, std::string_view name, std::string_view sectio
     return;
   }
   json.BeginObject();
-  json.Key("section");
-  json.String(section);
-  json.Key("key");
-  json.Number(record->key);
+  json.StringMember("section", section);
+  json.NumberMember("key", record->key);
   json.EndObject();
 }
 
@@ -112,10 +104,8 @@ void WriteHolder(JsonWriter& json, std::string_view name, const std::optional<st
     return;
   }
   json.BeginObject();
-  json.Key("key");
-  json.Number(*key);
-  json.Key("atEnd");
-  json.Bool(atEnd);
+  json.NumberMember("key", *key);
+  json.BoolMember("atEnd", atEnd);
   json.EndObject();
 }
 
@@ -123,35 +113,24 @@ void WriteJson(std::ostream& out, const Inspection& inspection) {
   const PrinterCommandModule& module = inspection.module;
   JsonWriter json(out);
   json.BeginObject();
-  json.Key("path");
-  json.String(module.modulePath);
-  json.Key("moduleName");
-  json.String(module.moduleName);
-  json.Key("waitTime");
-  json.Number(module.waitTime);
-  json.Key("noStartTag");
-  json.Bool(module.noStartTag);
-  json.Key("noStopTag");
-  json.Bool(module.noStopTag);
+  json.StringMember("path", module.modulePath);
+  json.StringMember("moduleName", module.moduleName);
+  json.NumberMember("waitTime", module.waitTime);
+  json.BoolMember("noStartTag", module.noStartTag);
+  json.BoolMember("noStopTag", module.noStopTag);
   json.Key("counts");
   json.BeginObject();
-  json.Key("C-Num");
-  json.Number(inspection.changeLineCount);
-  json.Key("S-Num");
-  json.Number(inspection.singleCount);
-  json.Key("M-Num");
-  json.Number(inspection.multiCount);
+  json.NumberMember("C-Num", inspection.changeLineCount);
+  json.NumberMember("S-Num", inspection.singleCount);
+  json.NumberMember("M-Num", inspection.multiCount);
   json.EndObject();
   json.Key("library");
   json.BeginObject();
-  json.Key("setting");
-  json.String(module.librarySetting);
-  json.Key("useLibrary");
-  json.Bool(module.useLibrary);
+  json.StringMember("setting", module.librarySetting);
+  json.BoolMember("useLibrary", module.useLibrary);
   json.Key("foundAt");
   module.libraryFoundAt.empty() ? json.Null() : json.String(module.libraryFoundAt);
-  json.Key("loaded");
-  json.Bool(module.library != nullptr);
+  json.BoolMember("loaded", module.library != nullptr);
   json.EndObject();
   WriteRecords(json, "changeLineCommands", module.changeLineCommands);
   WriteRecords(json, "singleCommands", module.singleCommands);
@@ -159,32 +138,24 @@ void WriteJson(std::ostream& out, const Inspection& inspection) {
   json.BeginArray();
   for (const MultiCommand& multi : module.multiCommands) {
     json.BeginObject();
-    json.Key("key");
-    json.Number(multi.key);
-    json.Key("section");
-    json.String(multi.section);
-    json.Key("trigger");
-    json.Number(multi.trigger);
+    json.NumberMember("key", multi.key);
+    json.StringMember("section", multi.section);
+    json.NumberMember("trigger", multi.trigger);
     WriteRecords(json, "records", multi.records);
     json.EndObject();
   }
   json.EndArray();
   json.Key("barcodeCommand");
   module.barcodeCommand ? WriteRecord(json, *module.barcodeCommand) : json.Null();
-  json.Key("barcodeAnalyzer");
-  module.barcodeAnalyzer ? json.String(*module.barcodeAnalyzer) : json.Null();
+  json.TextMember("barcodeAnalyzer", module.barcodeAnalyzer);
   json.Key("leftOut");
   json.BeginArray();
   for (const LeftOutRecord& left : module.leftOut) {
     json.BeginObject();
-    json.Key("section");
-    json.String(left.section);
-    json.Key("key");
-    json.Number(left.key);
-    json.Key("value");
-    json.String(left.value);
-    json.Key("reason");
-    json.String(DescribeParseError(left.error));
+    json.StringMember("section", left.section);
+    json.NumberMember("key", left.key);
+    json.StringMember("value", left.value);
+    json.StringMember("reason", DescribeParseError(left.error));
     json.EndObject();
   }
   json.EndArray();
@@ -192,12 +163,9 @@ void WriteJson(std::ostream& out, const Inspection& inspection) {
   json.BeginArray();
   for (const MissingKeys& missing : module.missingKeys) {
     json.BeginObject();
-    json.Key("section");
-    json.String(missing.section);
-    json.Key("count");
-    json.Number(missing.count);
-    json.Key("keysPresent");
-    json.Number(missing.keysPresent);
+    json.StringMember("section", missing.section);
+    json.NumberMember("count", missing.count);
+    json.NumberMember("keysPresent", missing.keysPresent);
     json.EndObject();
   }
   json.EndArray();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -34,6 +35,24 @@ class JsonWriter {
   void Null();
   // An array of small numbers on one line, as byte sequences read best.
   void Bytes(const std::vector<std::uint8_t>& bytes);
+
+  // A member with its value, in one call; an absent text is written as null.
+  void StringMember(std::string_view name, std::string_view text) {
+    Key(name);
+    String(text);
+  }
+  void NumberMember(std::string_view name, std::int64_t value) {
+    Key(name);
+    Number(value);
+  }
+  void BoolMember(std::string_view name, bool value) {
+    Key(name);
+    Bool(value);
+  }
+  void TextMember(std::string_view name, const std::optional<std::string>& text) {
+    Key(name);
+    text ? String(*text) : Null();
+  }
 
  private:
   void Open(char bracket);
