@@ -13,3 +13,12 @@ else()
     target_compile_options(quillmere_warnings INTERFACE -Werror)
   endif()
 endif()
+
+# The module libraries we build are C; the C++-only flags above would not apply to them.
+add_library(quillmere_c_warnings INTERFACE)
+if(NOT MSVC)
+  target_compile_options(quillmere_c_warnings INTERFACE -Wall -Wextra -Wpedantic)
+  if(QUILLMERE_WARNINGS_AS_ERRORS)
+    target_compile_options(quillmere_c_warnings INTERFACE -Werror)
+  endif()
+endif()
