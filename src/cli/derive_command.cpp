@@ -1,15 +1,13 @@
 #include "cli/derive_command.h"
 
 #include <array>
-#include <memory>
 
-#include "cli/machine_services.h"
 #include "cli/module_folder.h"
 #include "cli/terminal_toolkit.h"
 #include "derive/derive_module.h"
-#include "module/printer_command_module.h"
+#include "module/catalogue.h"
 #include "platform/file_system.h"
-#include "ui/catalogue.h"
+#include "platform/machine_services.h"
 
 namespace quillmere::cli {
 namespace {
@@ -70,7 +68,7 @@ CommandResult RunDerive(const ParsedArguments& arguments, CommandContext& contex
     return UsageError{"--stop cannot be given with --form-feed or --cut-paper"};
   }
 
-  MachineServices machine;
+  const MachineServices machine;
   TerminalToolkit toolkit(context.out, context.err, context.in,
                           YesNoAnswersFor(arguments.Has("yes"), context.inputIsTerminal));
   Catalogue catalogue;
@@ -78,13 +76,7 @@ CommandResult RunDerive(const ParsedArguments& arguments, CommandContext& contex
     return ExitStatus::kRefused;
   }
   inputs.baseSelection = SelectionOf(catalogue, arguments.Value("base").value_or(""));
-  std::string fileName;
-  std::unique_ptr<PrinterCommandModule> loader;
-  const DeriveOutcome outcome =
-      DeriveModule(inputs, fileName, catalogue, loader, machine.services(), toolkit);
-  loader.reset();
-  ReleaseCatalogue(catalogue);
-  return StatusOf(outcome);
+  return StatusOf(DeriveModule(inputs, catalogue, machine.services(), toolkit).outcome);
 }
 
 }  // namespace

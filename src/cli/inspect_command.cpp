@@ -6,11 +6,12 @@
 #include <ostream>
 
 #include "cli/json_writer.h"
-#include "cli/machine_services.h"
 #include "derive/keyword_triggers.h"
 #include "derive/stop_patchers.h"
+#include "derive/write_sequence.h"
 #include "module/printer_command_module.h"
 #include "platform/file_system.h"
+#include "platform/machine_services.h"
 #include "platform/module_library.h"
 #include "platform/profile_store.h"
 

@@ -3,11 +3,11 @@
 #include <array>
 #include <ostream>
 
-#include "cli/machine_services.h"
 #include "cli/module_folder.h"
 #include "cli/terminal_toolkit.h"
+#include "module/catalogue.h"
 #include "platform/file_system.h"
-#include "ui/catalogue.h"
+#include "platform/machine_services.h"
 
 namespace quillmere::cli {
 namespace {

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "cli/arguments.h"
+#include "module/catalogue.h"
 #include "platform/services.h"
-#include "ui/catalogue.h"
 
 namespace quillmere {
 class Toolkit;

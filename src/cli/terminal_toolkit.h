@@ -35,10 +35,6 @@ class TerminalToolkit final : public Toolkit {
   void EndWithOk() override { ending_ = Ending::kOk; }
   void EndWithCancel() override { ending_ = Ending::kCancel; }
   void AddListLine(std::string_view text) override { listLines_.emplace_back(text); }
-  // The terminal has no controls to change.
-  void EnableControl(int /*id*/, bool /*enabled*/) override {}
-  void SetControlText(int /*id*/, std::string_view /*text*/) override {}
-  void UncheckControl(int /*id*/) override {}
 
   [[nodiscard]] Ending ending() const { return ending_; }
   [[nodiscard]] const std::vector<std::string>& listLines() const { return listLines_; }

@@ -5,37 +5,16 @@
 #include "derive/keyword_triggers.h"
 #include "derive/module_file_name.h"
 #include "derive/stop_patchers.h"
+#include "derive/write_sequence.h"
+#include "module/catalogue.h"
 #include "module/printer_command_module.h"
 #include "platform/file_system.h"
 #include "platform/profile_store.h"
 #include "platform/text.h"
 #include "platform/toolkit.h"
-#include "ui/catalogue.h"
 
 namespace quillmere {
 namespace {
-
-// A name is in use when a module shows it as its display name while living in a file of another
-// title; such a module cannot be overwritten by naming it.
-bool NameInUse(std::string_view newName, const Catalogue& catalogue) {
-  for (const ModuleEntry& entry : catalogue.entries) {
-    if (!text::EqualsIgnoreCase(newName, entry.name)) {
-      continue;
-    }
-    const std::string fileName = FileNameOf(entry.path);
-    const std::string_view title =
-        std::string_view(fileName).substr(0, fileName.size() < 4 ? 0 : fileName.size() - 4);
-    if (!text::EqualsIgnoreCase(title, entry.name)) {
-      return true;
-    }
-  }
-  return false;
-}
-
-DeriveOutcome Refuse(Toolkit& toolkit, MessageId message) {
-  toolkit.ShowMessage(message, MessageButtons::kOk);
-  return DeriveOutcome::kRefused;
-}
 
 // The new module is made in a staging file beside the target whose name is no module's, and
 // only renamed onto the target when every write succeeded; until then nothing the folder held
@@ -68,93 +47,93 @@ constexpr std::string_view kStagingStem = ".quillmere-derive-";
 
 // Steps after the copy: the new name, the loaded base, the three writers. The first failed
 // write ends it.
-WriteStatus WriteNewModule(DeriveInputs& inputs, const std::string& basePath,
-                           const std::string& stagingPath,
-                           std::unique_ptr<PrinterCommandModule>& loaderSlot,
-                           const PlatformServices& services) {
-  ProfileStore& store = services.store;
-  WriteStatus status =
-      store.WriteString(sections::kMain, keys::kModuleName, inputs.newModuleName, stagingPath);
-  if (status != WriteStatus::kOk) {
-    return status;
-  }
-  loaderSlot = std::make_unique<PrinterCommandModule>(services);
-  // The base, not the new file: the writers find records in the base's model and write them by
-  // key into the copy.
-  loaderSlot->Load(basePath);
-  if (inputs.cutPaperOption || inputs.formFeedOption) {
-    inputs.stopKeyword.clear();
-  }
-  status = PatchFormFeed(*loaderSlot, store, stagingPath, inputs.formFeedOption);
-  if (status == WriteStatus::kOk) {
-    status = PatchCutPaper(*loaderSlot, store, stagingPath, inputs.cutPaperOption);
-  }
-  if (status == WriteStatus::kOk) {
-    status = WriteKeywordTriggers(*loaderSlot, store, stagingPath, inputs.voidKeyword,
-                                  inputs.stopKeyword);
-  }
-  return status;
+WriteStatus WriteNewModule(const DeriveInputs& inputs, const PrinterCommandModule& base,
+                           const std::string& stagingPath, ProfileStore& store) {
+  // A stop option is the register's end of a transaction; a stop keyword would contradict it.
+  const bool stopOption = inputs.cutPaperOption || inputs.formFeedOption;
+  WriteSequence writes(store, stagingPath);
+  writes.Write(sections::kMain, keys::kModuleName, inputs.newModuleName);
+  writes.Then([&] { return PatchFormFeed(base, store, stagingPath, inputs.formFeedOption); });
+  writes.Then([&] { return PatchCutPaper(base, store, stagingPath, inputs.cutPaperOption); });
+  writes.Then([&] {
+    return WriteKeywordTriggers(base, store, stagingPath, inputs.voidKeyword,
+                                stopOption ? std::string_view() : inputs.stopKeyword);
+  });
+  return writes.status();
 }
 
 }  // namespace
 
-DeriveOutcome DeriveModule(DeriveInputs& inputs, std::string& fileName, const Catalogue& catalogue,
-                           std::unique_ptr<PrinterCommandModule>& loaderSlot,
-                           const PlatformServices& services, Toolkit& toolkit) {
+DeriveResult DeriveModule(const DeriveInputs& inputs, const Catalogue& catalogue,
+                          const PlatformServices& services, Toolkit& toolkit) {
+  DeriveResult result;
+  const auto refuse = [&](MessageId message) {
+    toolkit.ShowMessage(message, MessageButtons::kOk);
+    return std::move(result);
+  };
   if (inputs.baseSelection < 0 ||
       static_cast<std::size_t>(inputs.baseSelection) >= catalogue.entries.size()) {
-    return Refuse(toolkit, MessageId::kSelectBase);
+    return refuse(MessageId::kSelectBase);
   }
-  const std::string basePath =
+  const std::string& basePath =
       catalogue.entries[static_cast<std::size_t>(inputs.baseSelection)].path;
   if (inputs.newModuleName.empty()) {
-    return Refuse(toolkit, MessageId::kTypeNewName);
+    return refuse(MessageId::kTypeNewName);
   }
   if (!IsUsableModuleName(inputs.newModuleName)) {
-    return Refuse(toolkit, MessageId::kInvalidName);
+    return refuse(MessageId::kInvalidName);
   }
-  if (NameInUse(inputs.newModuleName, catalogue)) {
-    return Refuse(toolkit, MessageId::kNameInUse);
+  if (IsNameInUse(catalogue, inputs.newModuleName)) {
+    return refuse(MessageId::kNameInUse);
   }
+  // As typed: the stop keyword counts here even when a stop option will leave it out.
   if (!inputs.voidKeyword.empty() && inputs.voidKeyword == inputs.stopKeyword) {
-    return Refuse(toolkit, MessageId::kKeywordsEqual);
+    return refuse(MessageId::kKeywordsEqual);
   }
-  const bool stopKeywordEmptied = inputs.cutPaperOption || inputs.formFeedOption;
+  const bool stopOption = inputs.cutPaperOption || inputs.formFeedOption;
   if (!KeywordRecordsFit(inputs.voidKeyword,
-                         stopKeywordEmptied ? std::string_view() : inputs.stopKeyword)) {
-    return Refuse(toolkit, MessageId::kKeywordTooLong);
+                         stopOption ? std::string_view() : inputs.stopKeyword)) {
+    return refuse(MessageId::kKeywordTooLong);
   }
 
-  fileName = inputs.newModuleName;
-  const std::string targetPath = JoinPath(catalogue.folderPath, ModuleFileName(fileName));
+  result.fileName = inputs.newModuleName;
+  const std::string targetPath = JoinPath(catalogue.folderPath, ModuleFileName(result.fileName));
   if (services.files.Exists(targetPath) &&
       toolkit.ShowMessage(MessageId::kOverwriteQuestion, MessageButtons::kYesNo) !=
           MessageAnswer::kYes) {
-    return DeriveOutcome::kDeclined;
+    result.outcome = DeriveOutcome::kDeclined;
+    return result;
   }
 
+  const auto fail = [&](DeriveOutcome outcome, MessageId message) {
+    toolkit.ShowMessage(message, MessageButtons::kOk);
+    result.outcome = outcome;
+    return std::move(result);
+  };
   // Copied also when base and target are one file, so that the base stays untouched until the
   // whole new module is written.
   const std::optional<std::string> stagingPath =
       services.files.CreateUniqueFile(catalogue.folderPath, kStagingStem);
   if (!stagingPath) {
-    toolkit.ShowMessage(MessageId::kCopyFailed, MessageButtons::kOk);
-    return DeriveOutcome::kCopyFailed;
+    return fail(DeriveOutcome::kCopyFailed, MessageId::kCopyFailed);
   }
   StagingFile staging(services.files, *stagingPath);
   if (!services.files.CopyFile(basePath, staging.path())) {
-    toolkit.ShowMessage(MessageId::kCopyFailed, MessageButtons::kOk);
-    return DeriveOutcome::kCopyFailed;
+    return fail(DeriveOutcome::kCopyFailed, MessageId::kCopyFailed);
   }
-  if (WriteNewModule(inputs, basePath, staging.path(), loaderSlot, services) != WriteStatus::kOk ||
+  // The base, not the new file: the writers find records in the base's model and write them by
+  // key into the copy.
+  auto base = std::make_unique<PrinterCommandModule>(services);
+  base->Load(basePath);
+  if (WriteNewModule(inputs, *base, staging.path(), services.store) != WriteStatus::kOk ||
       !staging.CommitTo(targetPath)) {
-    loaderSlot.reset();
-    toolkit.ShowMessage(MessageId::kWriteFailed, MessageButtons::kOk);
-    return DeriveOutcome::kWriteFailed;
+    return fail(DeriveOutcome::kWriteFailed, MessageId::kWriteFailed);
   }
+  result.loadedBase = std::move(base);
+  result.outcome = DeriveOutcome::kSucceeded;
   toolkit.ShowMessage(MessageId::kSuccess, MessageButtons::kOk);
   toolkit.EndWithOk();
-  return DeriveOutcome::kSucceeded;
+  return result;
 }
 
 }  // namespace quillmere

@@ -8,21 +8,22 @@
 #include <memory>
 #include <string>
 
+#include "module/printer_command_module.h"
 #include "platform/services.h"
 
 namespace quillmere {
 
-class PrinterCommandModule;
 class Toolkit;
 struct Catalogue;
 
-// The dialog's data fields that a derivation reads, after the control values were taken in.
+// What the user chose and typed: the dialog's data fields after the control values were taken
+// in, or the command line's options.
 struct DeriveInputs {
   std::int32_t baseSelection = -1;  // index into the catalogue; -1 when nothing is chosen
   bool cutPaperOption = false;
   bool formFeedOption = false;
   std::string voidKeyword;
-  std::string stopKeyword;  // emptied by the derivation when either option is set
+  std::string stopKeyword;  // not written when either stop option is set
   std::string newModuleName;
 };
 
@@ -34,11 +35,18 @@ enum class DeriveOutcome {
   kSucceeded,    // message 9, then the OK action
 };
 
-// `fileName` is the dialog's file name field, set to the new module name once the checks pass.
-// On success the loaded base module is left in `loaderSlot`; after any failure the slot is
-// empty, and the folder holds exactly what it held before.
-DeriveOutcome DeriveModule(DeriveInputs& inputs, std::string& fileName, const Catalogue& catalogue,
-                           std::unique_ptr<PrinterCommandModule>& loaderSlot,
-                           const PlatformServices& services, Toolkit& toolkit);
+struct DeriveResult {
+  DeriveOutcome outcome = DeriveOutcome::kRefused;
+  // The dialog's file name field: the new module name once the checks passed, empty before.
+  std::string fileName;
+  // The base module as the writers loaded it; kept by the dialog until its window goes. Only
+  // a derivation that succeeded gives one.
+  std::unique_ptr<PrinterCommandModule> loadedBase;
+};
+
+// Runs the checks in their order, asks before overwriting, and writes the new module. After
+// anything but success the folder holds exactly what it held before.
+[[nodiscard]] DeriveResult DeriveModule(const DeriveInputs& inputs, const Catalogue& catalogue,
+                                        const PlatformServices& services, Toolkit& toolkit);
 
 }  // namespace quillmere

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "derive/stop_patchers.h"
+#include "derive/write_sequence.h"
 #include "module/printer_command_module.h"
 #include "platform/text.h"
 
@@ -33,27 +34,6 @@ std::string TriggerEntry(std::string_view section, std::string_view keyword, int
   entry += text::FormatDecimal(count);
   return entry;
 }
-
-// The writes of one derivation, done in order until the first that fails.
-class WriteSequence {
- public:
-  WriteSequence(ProfileStore& store, const std::string& path) : store_(store), path_(path) {}
-
-  void Write(std::string_view section, std::string_view key, std::string_view value) {
-    if (status_ == WriteStatus::kOk) {
-      status_ = store_.WriteString(section, key, value, path_);
-    }
-  }
-  void Write(std::string_view section, std::int32_t key, std::string_view value) {
-    Write(section, text::FormatDecimal(key), value);
-  }
-  [[nodiscard]] WriteStatus status() const { return status_; }
-
- private:
-  ProfileStore& store_;
-  const std::string& path_;
-  WriteStatus status_ = WriteStatus::kOk;
-};
 
 }  // namespace
 
@@ -154,11 +134,6 @@ WriteStatus WriteKeywordTriggers(const PrinterCommandModule& module, ProfileStor
   }
   writes.Write(sections::kMain, keys::kMultiCount, text::FormatDecimal(newCount));
   return writes.status();
-}
-
-std::int32_t ReadFileCount(ProfileStore& store, std::string_view key, const std::string& path) {
-  const std::int32_t count = store.ReadInt(sections::kMain, key, 0, path);
-  return count < 0 ? 0 : count;
 }
 
 }  // namespace quillmere

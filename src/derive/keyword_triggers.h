@@ -53,8 +53,4 @@ struct TriggerHolders {
                                                std::string_view voidKeyword,
                                                std::string_view stopKeyword);
 
-// A count of the file: the integer read, with a count below zero taken as 0.
-[[nodiscard]] std::int32_t ReadFileCount(ProfileStore& store, std::string_view key,
-                                         const std::string& path);
-
 }  // namespace quillmere

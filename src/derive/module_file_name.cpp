@@ -2,13 +2,13 @@
 
 #include <array>
 
+#include "module/catalogue.h"
 #include "platform/profile_store.h"
 #include "platform/text.h"
 
 namespace quillmere {
 namespace {
 
-constexpr std::string_view kModuleExtension = ".ini";
 constexpr std::size_t kMaxFileNameBytes = 255;
 constexpr std::string_view kForbiddenCharacters = "/\\<>:\"|?*";
 constexpr std::array<std::string_view, 4> kPlainDevices = {"CON", "PRN", "AUX", "NUL"};

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "derive/keyword_triggers.h"
+#include "derive/write_sequence.h"
 #include "module/printer_command_module.h"
 #include "platform/text.h"
 
@@ -60,11 +60,10 @@ WriteStatus PatchFormFeed(const PrinterCommandModule& module, ProfileStore& stor
     return WriteStatus::kFailed;  // the next key could not be counted in S-Num
   }
   const std::string key = text::FormatDecimal(count + 1);
-  const WriteStatus record = store.WriteString(sections::kSingle, key, value, targetPath);
-  if (record != WriteStatus::kOk) {
-    return record;
-  }
-  return store.WriteString(sections::kMain, keys::kSingleCount, key, targetPath);
+  WriteSequence writes(store, targetPath);
+  writes.Write(sections::kSingle, key, value);
+  writes.Write(sections::kMain, keys::kSingleCount, key);
+  return writes.status();
 }
 
 WriteStatus PatchCutPaper(const PrinterCommandModule& module, ProfileStore& store,

@@ -1,6 +1,7 @@
 // The dialog toolkit operations that the logic calls (message boxes, ending the dialog, the base
-// list, controls by ID), free of any toolkit, so the catalogue scan and the derivation run the
-// same under the Qt dialog, the command-line tool and the tests.
+// list), free of any toolkit, so the catalogue scan and the derivation run the same under the Qt
+// dialog, the Windows dialog, the command-line tool and the tests. What a dialog does to its own
+// controls stays with that dialog.
 #pragma once
 
 #include <string_view>
@@ -8,15 +9,6 @@
 #include "platform/messages.h"
 
 namespace quillmere {
-
-// Control IDs of dialog template 102.
-inline constexpr int kBaseListId = 1000;
-inline constexpr int kCutPaperOptionId = 1001;
-inline constexpr int kFormFeedOptionId = 1002;
-inline constexpr int kVoidKeywordId = 1003;
-inline constexpr int kStopKeywordId = 1004;
-inline constexpr int kNewModuleNameId = 1005;
-inline constexpr int kGoButtonId = 1007;
 
 enum class MessageButtons { kOk, kYesNo };
 enum class MessageAnswer { kYes, kOther };
@@ -38,13 +30,8 @@ class Toolkit {
   // The cancel action: the modal run ends with Cancel; the controls are not read.
   virtual void EndWithCancel() = 0;
 
-  // Appends a line to the base list (control 1000); the list never sorts.
+  // Appends a line to the base list; the list never sorts.
   virtual void AddListLine(std::string_view text) = 0;
-
-  // Control by ID.
-  virtual void EnableControl(int id, bool enabled) = 0;
-  virtual void SetControlText(int id, std::string_view text) = 0;
-  virtual void UncheckControl(int id) = 0;
 };
 
 }  // namespace quillmere

@@ -6,9 +6,16 @@
 #include <array>
 #include <string_view>
 
-#include "platform/toolkit.h"
-
 namespace quillmere {
+
+// Control IDs of dialog template 102.
+inline constexpr int kBaseListId = 1000;
+inline constexpr int kCutPaperOptionId = 1001;
+inline constexpr int kFormFeedOptionId = 1002;
+inline constexpr int kVoidKeywordId = 1003;
+inline constexpr int kStopKeywordId = 1004;
+inline constexpr int kNewModuleNameId = 1005;
+inline constexpr int kGoButtonId = 1007;
 
 enum class ControlKind {
   kGroupBox,

@@ -1,11 +1,6 @@
 #include "ui/module_editor_app.h"
 
-#include <memory>
-
-#include "platform/file_system.h"
-#include "platform/module_library.h"
-#include "platform/profile_store.h"
-#include "platform/services.h"
+#include "platform/machine_services.h"
 #include "ui/application_icon.h"
 #include "ui/module_editor_dialog.h"
 
@@ -17,13 +12,10 @@ ModuleEditorApp::ModuleEditorApp(int& argc, char** argv) : QApplication(argc, ar
 }
 
 int ModuleEditorApp::Start() {
-  FileSystem& files = RealFileSystem();
-  const std::unique_ptr<ProfileStore> store = MakeProfileStore(files);
-  const std::unique_ptr<LibraryLoader> libraries = MakeExportTableLoader(files);
-  const PlatformServices services{*store, files, *libraries};
+  const MachineServices machine;
   {
     // Gone, with its catalogue and loader, before the services it used.
-    ModuleEditorDialog dialog(services);
+    ModuleEditorDialog dialog(machine.services());
     dialog.exec();
   }
   return 0;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <utility>
 
@@ -113,7 +114,7 @@ void ModuleEditorDialog::Initialise() {
 
 void ModuleEditorDialog::Go() {
   TakeControlValues();
-  DeriveInputs inputs{
+  const DeriveInputs inputs{
       .baseSelection = baseSelection_,
       .cutPaperOption = cutPaperOption_ != 0,
       .formFeedOption = formFeedOption_ != 0,
@@ -121,7 +122,11 @@ void ModuleEditorDialog::Go() {
       .stopKeyword = stopKeyword_,
       .newModuleName = newModuleName_,
   };
-  DeriveModule(inputs, fileName_, catalogue_, loaderSlot_, services_, toolkit_);
+  DeriveResult result = DeriveModule(inputs, catalogue_, services_, toolkit_);
+  if (!result.fileName.empty()) {
+    fileName_ = std::move(result.fileName);
+  }
+  loaderSlot_ = std::move(result.loadedBase);
 }
 
 void ModuleEditorDialog::ApplyCutPaperOption() {
@@ -138,14 +143,16 @@ void ModuleEditorDialog::ApplyFormFeedOption() {
 // keyword would contradict it, and so would the other option. Unsetting it gives both back,
 // but not the keyword that was typed.
 void ModuleEditorDialog::ApplyStopOption(std::int32_t option, int otherOptionId) {
+  auto* stopKeyword = qobject_cast<QLineEdit*>(ControlById(*this, kStopKeywordId));
+  auto* otherOption = qobject_cast<QCheckBox*>(ControlById(*this, otherOptionId));
   if (option == 1) {
-    toolkit_.EnableControl(kStopKeywordId, false);
-    toolkit_.SetControlText(kStopKeywordId, "");
-    toolkit_.EnableControl(otherOptionId, false);
-    toolkit_.UncheckControl(otherOptionId);
+    stopKeyword->setEnabled(false);
+    stopKeyword->clear();
+    otherOption->setEnabled(false);
+    otherOption->setChecked(false);
   } else {
-    toolkit_.EnableControl(kStopKeywordId, true);
-    toolkit_.EnableControl(otherOptionId, true);
+    stopKeyword->setEnabled(true);
+    otherOption->setEnabled(true);
   }
 }
 

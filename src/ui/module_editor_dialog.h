@@ -14,9 +14,9 @@
 #include <memory>
 #include <string>
 
+#include "module/catalogue.h"
 #include "module/printer_command_module.h"
 #include "platform/services.h"
-#include "ui/catalogue.h"
 #include "ui/data_exchange.h"
 #include "ui/message_box.h"
 #include "ui/qt_toolkit.h"

@@ -1,6 +1,6 @@
 // The Toolkit the logic calls, on a Qt dialog: message boxes owned by the dialog (standing by
 // themselves while it is not yet shown), the OK and cancel actions as the dialog's accept and
-// reject, lines appended to the base list, and controls changed by ID.
+// reject, and lines appended to the base list.
 #pragma once
 
 #include <string_view>
@@ -23,9 +23,6 @@ class QtToolkit final : public Toolkit {
   void EndWithOk() override;
   void EndWithCancel() override;
   void AddListLine(std::string_view text) override;
-  void EnableControl(int id, bool enabled) override;
-  void SetControlText(int id, std::string_view text) override;
-  void UncheckControl(int id) override;
 
  private:
   QDialog& dialog_;

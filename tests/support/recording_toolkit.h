@@ -1,5 +1,5 @@
-// A toolkit double: records every message box and every control change, and answers message
-// boxes from a script (Yes by default for Yes/No boxes, when the test says so).
+// A toolkit double: records every message box and list line, and answers Yes/No boxes from a
+// script.
 #pragma once
 
 #include <deque>
@@ -30,13 +30,6 @@ class RecordingToolkit final : public Toolkit {
   void EndWithOk() override { ending = Ending::kOk; }
   void EndWithCancel() override { ending = Ending::kCancel; }
   void AddListLine(std::string_view text) override { listLines.emplace_back(text); }
-  void EnableControl(int id, bool enabled) override {
-    controlCalls.push_back("enable " + std::to_string(id) + (enabled ? " on" : " off"));
-  }
-  void SetControlText(int id, std::string_view text) override {
-    controlCalls.push_back("text " + std::to_string(id) + " '" + std::string(text) + "'");
-  }
-  void UncheckControl(int id) override { controlCalls.push_back("uncheck " + std::to_string(id)); }
 
   // What the next Yes/No boxes answer, in order; a box beyond the script answers other than Yes.
   std::deque<MessageAnswer> answers;
@@ -44,7 +37,6 @@ class RecordingToolkit final : public Toolkit {
   std::vector<MessageId> messages;
   std::vector<MessageButtons> buttonsShown;
   std::vector<std::string> listLines;
-  std::vector<std::string> controlCalls;
   Ending ending = Ending::kOpen;
 };
 

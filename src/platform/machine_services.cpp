@@ -1,10 +1,10 @@
-#include "cli/machine_services.h"
+#include "platform/machine_services.h"
 
 #include "platform/file_system.h"
 #include "platform/module_library.h"
 #include "platform/profile_store.h"
 
-namespace quillmere::cli {
+namespace quillmere {
 
 MachineServices::MachineServices()
     : store_(MakeProfileStore(RealFileSystem())),
@@ -13,4 +13,4 @@ MachineServices::MachineServices()
 
 MachineServices::~MachineServices() = default;
 
-}  // namespace quillmere::cli
+}  // namespace quillmere

@@ -1,6 +1,6 @@
 // The catalogue scan: which folder entries become base modules, what the base list shows, and
 // how a folder with nothing to offer ends the dialog.
-#include "ui/catalogue.h"
+#include "module/catalogue.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "ui/catalogue.h"
+#include "module/catalogue.h"
 
 #include <optional>
 #include <utility>
@@ -10,8 +10,6 @@
 
 namespace quillmere {
 namespace {
-
-constexpr std::string_view kModuleExtension = ".ini";
 
 bool Fail(Catalogue& catalogue, MessageId message, Toolkit& toolkit) {
   catalogue.entries.clear();
@@ -68,6 +66,23 @@ bool ScanCatalogueFolder(Catalogue& catalogue, const std::string& folderPath,
 void ReleaseCatalogue(Catalogue& catalogue) {
   catalogue.entries.clear();
   catalogue.entries.shrink_to_fit();
+}
+
+bool IsNameInUse(const Catalogue& catalogue, std::string_view name) {
+  for (const ModuleEntry& entry : catalogue.entries) {
+    if (!text::EqualsIgnoreCase(name, entry.name)) {
+      continue;
+    }
+    // The file title: the listed name less its last four characters, the extension in any case.
+    const std::string fileName = FileNameOf(entry.path);
+    const std::string_view title = std::string_view(fileName).substr(
+        0,
+        fileName.size() < kModuleExtension.size() ? 0 : fileName.size() - kModuleExtension.size());
+    if (!text::EqualsIgnoreCase(title, entry.name)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace quillmere

@@ -1,12 +1,13 @@
-// The platform services of this machine for one command's run: the real file system, the
-// profile store over it and the module library stand-in, as the dialog uses them.
+// The platform services of this machine, made in one place for every front end (the dialog and
+// the command-line tool): the real file system, the profile store of this platform over it and
+// the module library stand-in.
 #pragma once
 
 #include <memory>
 
 #include "platform/services.h"
 
-namespace quillmere::cli {
+namespace quillmere {
 
 class MachineServices {
  public:
@@ -23,4 +24,4 @@ class MachineServices {
   PlatformServices services_;
 };
 
-}  // namespace quillmere::cli
+}  // namespace quillmere

@@ -16,6 +16,9 @@ class Toolkit;
 
 inline constexpr std::string_view kModuleFolderName = "Printer Commands";
 
+// A module file is any entry whose name ends in this, in any case ("EPSON.INI", "Epson.Ini").
+inline constexpr std::string_view kModuleExtension = ".ini";
+
 struct ModuleEntry {
   std::string name;  // Module_Name of the file, at most 259 characters; empty when unreadable
   std::string path;  // full path: the folder path, a separator, the name as listed
@@ -41,5 +44,10 @@ bool ScanCatalogueFolder(Catalogue& catalogue, const std::string& folderPath,
 
 // Frees the entries.
 void ReleaseCatalogue(Catalogue& catalogue);
+
+// True when some module shows `name` (ignoring case) as its display name while living in a file
+// of another title: such a module cannot be overwritten by naming it. A name that equals both a
+// module's display name and that module's file title is free, and meets the overwrite question.
+[[nodiscard]] bool IsNameInUse(const Catalogue& catalogue, std::string_view name);
 
 }  // namespace quillmere
