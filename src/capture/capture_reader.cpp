@@ -58,7 +58,8 @@ std::optional<CaptureWarning> Signature(std::span<const std::uint8_t> bytes) {
                               "printer language"};
   };
   constexpr std::size_t kEmfSignatureAt = 40;
-  if (head.starts_with("\x01\x00\x00\x00"sv) && head.substr(kEmfSignatureAt, 4) == " EMF") {
+  if (head.starts_with("\x01\x00\x00\x00"sv) && head.size() > kEmfSignatureAt &&
+      head.substr(kEmfSignatureAt, 4) == " EMF") {
     return CaptureWarning{WarningKind::kNotEscPos,
                           "an EMF file: the printer driver drew the receipt as a picture, and "
                           "it holds no ESC/POS; capture the RAW data sent to the printer"};

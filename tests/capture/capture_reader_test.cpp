@@ -113,6 +113,7 @@ const Row kWarnings[] = {
      "d\x03\x1dV\x00"s,
      ""},
     {"emf", "\x01\x00\x00\x00"s + std::string(36, '\0') + " EMF", "0"},
+    {"emf_header_cut_short", "\x01\x00\x00\x00\x00\x00\x00\x00" "1"s, "2"},
     {"emf_spool_file", "\x00\x00\x01\x00"s + std::string(12, '\0') + " EMF", "0"},
     {"xps", "PK\x03\x04\x14\x00"s, "0"},
     {"pjl", "\x1b%-12345X@PJL ENTER LANGUAGE=PCL\r\n", "1"},
