@@ -40,7 +40,7 @@ std::variant<Capture, CaptureError> ReadPackets(std::span<const std::uint8_t> fi
   if (const auto* error = std::get_if<PcapError>(&read)) {
     return CaptureError{error->message};
   }
-  PrinterStream& stream = std::get<PrinterStream>(read);
+  auto& stream = std::get<PrinterStream>(read);
   Capture capture{CaptureFormat::kPcap, std::move(stream.bytes), {}};
   for (std::string& gap : stream.gaps) {
     capture.warnings.push_back({WarningKind::kMissingBytes, std::move(gap)});

@@ -185,7 +185,7 @@ class Walk {
   }
   [[nodiscard]] std::uint64_t Word(std::uint64_t at) const { return Byte(at) + 256 * Byte(at + 1); }
 
-  Measurement Complete(const CommandSpec& spec, std::uint64_t length) const {
+  [[nodiscard]] Measurement Complete(const CommandSpec& spec, std::uint64_t length) const {
     if (length > bytes_.size()) {
       return Truncated(spec);
     }
@@ -460,7 +460,8 @@ std::string ByteName(std::uint8_t byte) {
     return std::string(kControlNames[byte]);
   }
   if (byte < 0x7F) {
-    return std::string(1, static_cast<char>(byte));
+    std::string printable(1, static_cast<char>(byte));
+    return printable;
   }
   return std::to_string(byte);
 }

@@ -210,7 +210,7 @@ class Decoder {
     }
   }
 
-  Cut CutOf(const Element& element, std::span<const std::uint8_t> command) const {
+  [[nodiscard]] Cut CutOf(const Element& element, std::span<const std::uint8_t> command) const {
     Cut cut{element.offset,
             element.length,
             CommandText(command, *element.spec),

@@ -99,9 +99,7 @@ class Renderer {
           tabStops_.push_back(bytes[i]);
         }
         break;
-      case CommandEffect::kPrintMode:
-        charWidth_ = (at(2) & 1U) != 0 ? kFontBDots : kFontADots;
-        break;
+      case CommandEffect::kPrintMode:  // bit 0 of ESC ! selects font B, as ESC M 1 does
       case CommandEffect::kFont:
         charWidth_ = (at(2) & 1U) != 0 ? kFontBDots : kFontADots;
         break;
@@ -141,7 +139,7 @@ class Renderer {
     }
     if (spec.rule == LengthRule::kRasterImage && bytes.size() >= 8) {
       const std::size_t n = spec.introducer.size();
-      const std::size_t width = 8U * (bytes[n + 1] + 256U * bytes[n + 2]);
+      const std::size_t width = std::size_t{8} * (bytes[n + 1] + 256U * bytes[n + 2]);
       const std::size_t height = bytes[n + 3] + 256U * bytes[n + 4];
       Placeholder("[image " + std::to_string(width) + "x" + std::to_string(height) + "]");
       return;

@@ -34,7 +34,7 @@ std::optional<TcpSegment> ReadTcp(std::span<const std::uint8_t> source,
   if (tcp.size() < kMinHeader) {
     return std::nullopt;
   }
-  const std::size_t header = (tcp[12] >> 4U) * 4U;
+  const std::size_t header = std::size_t{4} * (tcp[12] >> 4U);
   if (header < kMinHeader || header > tcp.size()) {
     return std::nullopt;
   }
@@ -58,7 +58,7 @@ std::optional<TcpSegment> ReadIp(std::span<const std::uint8_t> ip) {
     if (ip.size() < 20 || ip[9] != kTcp || (Big16(ip, 6) & kFragmentMask) != 0) {
       return std::nullopt;
     }
-    const std::size_t header = (ip[0] & 0x0FU) * 4U;
+    const std::size_t header = std::size_t{4} * (ip[0] & 0x0FU);
     const std::size_t total = Big16(ip, 2);  // the frame may carry padding after it
     if (header < 20 || total < header || total > ip.size()) {
       return std::nullopt;

@@ -84,7 +84,7 @@ TEST(ReadCaptureTest, RecognisesOrKeepsTheFormat) {
     if (const auto* error = std::get_if<CaptureError>(&read)) {
       return error->message.substr(0, error->message.find(':'));
     }
-    const Capture& capture = std::get<Capture>(read);
+    const auto& capture = std::get<Capture>(read);
     return std::string(FormatName(capture.format)) + " " + std::to_string(capture.bytes.size());
   };
   EXPECT_EQ(format("\x1b@Hi\n", std::nullopt), "raw 5");
@@ -113,7 +113,10 @@ const Row kWarnings[] = {
      "d\x03\x1dV\x00"s,
      ""},
     {"emf", "\x01\x00\x00\x00"s + std::string(36, '\0') + " EMF", "0"},
-    {"emf_header_cut_short", "\x01\x00\x00\x00\x00\x00\x00\x00" "1"s, "2"},
+    {"emf_header_cut_short",
+     "\x01\x00\x00\x00\x00\x00\x00\x00"
+     "1"s,
+     "2"},
     {"emf_spool_file", "\x00\x00\x01\x00"s + std::string(12, '\0') + " EMF", "0"},
     {"xps", "PK\x03\x04\x14\x00"s, "0"},
     {"pjl", "\x1b%-12345X@PJL ENTER LANGUAGE=PCL\r\n", "1"},
@@ -133,8 +136,8 @@ const Row kWarnings[] = {
 INSTANTIATE_TEST_SUITE_P(Captures, WarningTest, ::testing::ValuesIn(kWarnings),
                          testing::CaseName{});
 
-TcpSegment Segment(std::string from, std::uint32_t sequence, std::string payload, bool syn = false,
-                   std::uint16_t port = 9100) {
+TcpSegment Segment(std::string from, std::uint32_t sequence, const std::string& payload,
+                   bool syn = false, std::uint16_t port = 9100) {
   return {std::move(from), "printer", port, sequence, syn, Bytes(payload)};
 }
 
