@@ -157,23 +157,6 @@ std::vector<Hit> FindHits(const DecodedCapture& decoded, const std::vector<std::
   return hits;
 }
 
-// True when a trigger of `event` counts in the receipt (or anywhere, for none); none when the
-// module has no trigger of that kind.
-std::optional<bool> Seen(const std::vector<TriggerMatch>& triggers, TransactionEvent event,
-                         std::optional<std::size_t> receipt) {
-  std::optional<bool> seen;
-  for (const TriggerMatch& match : triggers) {
-    if (match.record.event != event) {
-      continue;
-    }
-    seen = seen.value_or(false) ||
-           std::any_of(match.hits.begin(), match.hits.end(), [&](const Hit& hit) {
-             return Counts(hit) && (!receipt || hit.receipt == receipt);
-           });
-  }
-  return seen;
-}
-
 }  // namespace
 
 std::vector<TriggerRecord> TaggedRecords(const PrinterCommandModule& module) {
@@ -233,25 +216,35 @@ MatchReport MatchTriggers(const DecodedCapture& decoded, std::vector<TriggerReco
     }
     report.triggers.push_back(std::move(match));
   }
+  // One pass over the hits: a capture may hold thousands of receipts and of hits.
+  const auto has = [&](TransactionEvent event) {
+    return std::any_of(report.triggers.begin(), report.triggers.end(),
+                       [&](const TriggerMatch& match) { return match.record.event == event; });
+  };
+  const Verdict none{has(TransactionEvent::kVoid) ? std::optional(false) : std::nullopt,
+                     has(TransactionEvent::kStop) ? std::optional(false) : std::nullopt};
+  report.capture = none;
   for (const Receipt& receipt : decoded.receipts) {
-    ReceiptVerdict verdict{receipt.index,
-                           {Seen(report.triggers, TransactionEvent::kVoid, receipt.index),
-                            Seen(report.triggers, TransactionEvent::kStop, receipt.index)},
-                           {}};
-    for (std::size_t i = 0; i < report.triggers.size(); ++i) {
-      const TriggerMatch& match = report.triggers[i];
-      const bool decides = match.record.event == TransactionEvent::kVoid ||
-                           match.record.event == TransactionEvent::kStop;
-      if (decides && std::any_of(match.hits.begin(), match.hits.end(), [&](const Hit& hit) {
-            return Counts(hit) && hit.receipt == receipt.index;
-          })) {
-        verdict.triggers.push_back(i);
+    report.receipts.push_back({receipt.index, none, {}});
+  }
+  for (std::size_t i = 0; i < report.triggers.size(); ++i) {
+    const TransactionEvent event = report.triggers[i].record.event;
+    if (event != TransactionEvent::kVoid && event != TransactionEvent::kStop) {
+      continue;
+    }
+    for (const Hit& hit : report.triggers[i].hits) {
+      if (!Counts(hit) || !hit.receipt) {
+        continue;
+      }
+      ReceiptVerdict& receipt = report.receipts[*hit.receipt - 1];
+      (event == TransactionEvent::kVoid ? receipt.verdict.voidSeen : receipt.verdict.stopSeen) =
+          true;
+      (event == TransactionEvent::kVoid ? report.capture.voidSeen : report.capture.stopSeen) = true;
+      if (receipt.triggers.empty() || receipt.triggers.back() != i) {
+        receipt.triggers.push_back(i);
       }
     }
-    report.receipts.push_back(std::move(verdict));
   }
-  report.capture = {Seen(report.triggers, TransactionEvent::kVoid, std::nullopt),
-                    Seen(report.triggers, TransactionEvent::kStop, std::nullopt)};
   return report;
 }
 
