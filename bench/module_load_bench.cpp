@@ -1,7 +1,7 @@
 // How long a whole module load takes: generated module files of 1,000 to 20,000 records, loaded
 // through the portable store, with the store's parse of the file kept between loads (warm) and
-// made anew (cold). A last case gives every count as 2,000,000,000 over a handful of keys: it must cost what those
-// keys cost, not what the counts say.
+// made anew (cold). A last case gives every count as 2,000,000,000 over a handful of keys: it
+// must cost what those keys cost, not what the counts say.
 #include <benchmark/benchmark.h>
 
 #include <memory>
