@@ -163,7 +163,7 @@ class DialogTest : public QObject {
     auto row = [place = 0](const char* kind, const char* typed, const char* text,
                            QRect units) mutable {
       ++place;
-      QTest::addRow("%d %s %s%s", place, kind, typed, text)
+      QTest::addRow("%d %s %s", place, kind, *text != 0 ? text : typed)
           << place << kind << typed << text << units;
     };
     row("QGroupBox", "", "1.Select Base Printer Command", {5, 1, 176, 52});
@@ -210,9 +210,9 @@ class DialogTest : public QObject {
   }
 
   // The window of the template (caption, font, fixed size, a title bar with the window menu and
-  // a close box only, no owner, group boxes behind the controls they frame) opens with
-  // its icons, on the base list: lines in the folder's order as the 8-bit names read, none
-  // chosen; Tab follows the template's order.
+  // a close box only, no owner, group boxes behind the controls they frame) opens with its
+  // icons, on the base list: lines in the folder's order as the 8-bit names read, none chosen;
+  // Tab follows the template's order.
   void opensOnTheBaseList() {
     Bench bench;
     bench.Write("a.ini", "[Main]\r\nModule_Name=Zeta\r\n");
