@@ -23,25 +23,7 @@ std::string OptionLabel(const OptionSpec& option) {
   return label;
 }
 
-int Status(ExitStatus status) {
-  return static_cast<int>(status);
-}
-
-int GeneralUsageError(std::string_view message, CommandContext& context) {
-  context.err << kProgramName << ": " << message << "\n";
-  PrintUsage(context.err);
-  return Status(ExitStatus::kUsage);
-}
-
-int CommandUsageError(const Command& command, std::string_view message, CommandContext& context) {
-  context.err << kProgramName << " " << command.name << ": " << message << "\n"
-              << "usage: " << kProgramName << " " << command.synopsis << "\n"
-              << "Run '" << kProgramName << " " << command.name << " --help' for its options.\n";
-  return Status(ExitStatus::kUsage);
-}
-
-}  // namespace
-
+// The general usage: every command's usage line.
 void PrintUsage(std::ostream& stream) {
   stream << "usage: " << kProgramName << " <command> [options]\n\ncommands:\n";
   for (const Command* command : AllCommands()) {
@@ -50,6 +32,7 @@ void PrintUsage(std::ostream& stream) {
   stream << "\nRun '" << kProgramName << " <command> --help' for what a command does.\n";
 }
 
+// One command's usage: its usage line, its description and its options.
 void PrintCommandUsage(const Command& command, std::ostream& stream) {
   stream << "usage: " << kProgramName << " " << command.synopsis << "\n\n"
          << command.description << "\n\noptions:\n";
@@ -64,6 +47,25 @@ void PrintCommandUsage(const Command& command, std::ostream& stream) {
   }
 }
 
+int ExitCode(ExitStatus status) {
+  return static_cast<int>(status);
+}
+
+int GeneralUsageError(std::string_view message, CommandContext& context) {
+  context.err << kProgramName << ": " << message << "\n";
+  PrintUsage(context.err);
+  return ExitCode(ExitStatus::kUsage);
+}
+
+int CommandUsageError(const Command& command, std::string_view message, CommandContext& context) {
+  context.err << kProgramName << " " << command.name << ": " << message << "\n"
+              << "usage: " << kProgramName << " " << command.synopsis << "\n"
+              << "Run '" << kProgramName << " " << command.name << " --help' for its options.\n";
+  return ExitCode(ExitStatus::kUsage);
+}
+
+}  // namespace
+
 int RunCommandLine(std::span<const std::string> arguments, CommandContext& context) {
   if (arguments.empty()) {
     return GeneralUsageError("no command given", context);
@@ -71,7 +73,7 @@ int RunCommandLine(std::span<const std::string> arguments, CommandContext& conte
   const std::string& name = arguments.front();
   if (name == "--" + std::string(kHelpOption.name)) {
     PrintUsage(context.out);
-    return Status(ExitStatus::kOk);
+    return ExitCode(ExitStatus::kOk);
   }
   const Command* command = FindCommand(name);
   if (command == nullptr) {
@@ -86,13 +88,13 @@ int RunCommandLine(std::span<const std::string> arguments, CommandContext& conte
   const auto& commandArguments = std::get<ParsedArguments>(parsed);
   if (commandArguments.Has(kHelpOption.name)) {
     PrintCommandUsage(*command, context.out);
-    return Status(ExitStatus::kOk);
+    return ExitCode(ExitStatus::kOk);
   }
   const CommandResult result = command->run(commandArguments, context);
   if (const auto* error = std::get_if<UsageError>(&result)) {
     return CommandUsageError(*command, error->message, context);
   }
-  return Status(std::get<ExitStatus>(result));
+  return ExitCode(std::get<ExitStatus>(result));
 }
 
 }  // namespace quillmere::cli

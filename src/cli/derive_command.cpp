@@ -36,7 +36,7 @@ std::int32_t SelectionOf(const Catalogue& catalogue, const std::string& fileName
   return -1;
 }
 
-ExitStatus StatusOf(DeriveOutcome outcome) {
+ExitStatus ExitStatusOf(DeriveOutcome outcome) {
   switch (outcome) {
     case DeriveOutcome::kSucceeded:
       return ExitStatus::kOk;
@@ -76,7 +76,7 @@ CommandResult RunDerive(const ParsedArguments& arguments, CommandContext& contex
     return ExitStatus::kRefused;
   }
   inputs.baseSelection = SelectionOf(catalogue, arguments.Value("base").value_or(""));
-  return StatusOf(DeriveModule(inputs, catalogue, machine.services(), toolkit).outcome);
+  return ExitStatusOf(DeriveModule(inputs, catalogue, machine.services(), toolkit).outcome);
 }
 
 }  // namespace
