@@ -3,8 +3,6 @@
 #pragma once
 
 #include <memory>
-#include <string>
-#include <string_view>
 
 #include "platform/profile_store.h"
 #include "platform/services.h"
@@ -19,12 +17,6 @@ class ModuleFiles : public TempFolder {
   ModuleFiles() {
     Write("EscPosCut.dll", "a library stand-in: the loader double decides what it exports");
     libraries.Add(PathOf("EscPosCut.dll"), {"CutPaper"});
-  }
-
-  // A value as a fresh reader sees it on disk.
-  [[nodiscard]] std::string Value(std::string_view file, std::string_view section,
-                                  std::string_view key) const {
-    return MakeProfileStore(RealFileSystem())->ReadString(section, key, "<absent>", PathOf(file));
   }
 
   FaultyFileSystem files;
