@@ -1,15 +1,14 @@
 // DeriveModule's own rules on a folder of module files: the checks in their order, the
-// overwrite question, and that a derivation succeeds whole or leaves the folder as it found it.
-// What the new file holds is the golden cases' part (golden_cases_test.cpp).
+// overwrite question, and that a derivation succeeds whole or leaves the folder as it found it;
+// the module name rules and the 259 fit of the keyword records. What the new file holds is the
+// golden cases' part (golden_cases_test.cpp).
 #include "derive/derive_module.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
+#include "derive/keyword_triggers.h"
 #include "derive/module_file_name.h"
 #include "derive/module_files.h"
-#include "module/catalogue.h"
 #include "support/case_name.h"
 #include "support/recording_toolkit.h"
 
@@ -36,50 +35,42 @@ class DeriveModuleTest : public ::testing::Test {
     modules.Write("Epson_1.ini", "[Main]\r\nModule_Name=Epson_1\r\n");
   }
 
-  // Scans the folder as the dialog does, selects `base` (nothing when empty) and derives.
-  DeriveResult Derive(DeriveInputs inputs, std::string_view base = "Epson.ini") {
-    RecordingToolkit scanToolkit;
-    catalogue = Catalogue{};
-    EXPECT_TRUE(ScanCatalogueFolder(catalogue, modules.path(), modules.services, scanToolkit));
-    for (std::size_t i = 0; i < catalogue.entries.size(); ++i) {
-      if (!base.empty() && catalogue.entries[i].path == modules.PathOf(base)) {
-        inputs.baseSelection = static_cast<std::int32_t>(i);
-      }
-    }
-    return DeriveModule(inputs, catalogue, modules.services, toolkit);
+  DeriveResult Derive(const DeriveInputs& inputs, std::string_view base = "Epson.ini") {
+    return modules.Derive(inputs, base, toolkit);
   }
 
   testing::ModuleFiles modules;
   RecordingToolkit toolkit;
-  Catalogue catalogue;
 };
 
 struct RefusalCase {
   std::string_view name;
   DeriveInputs inputs;
   MessageId message;
-  std::string_view base = "Epson.ini";  // empty: nothing selected
+  DeriveOutcome outcome = DeriveOutcome::kRefused;
+  std::string_view base = "Epson.ini";  // "": nothing selected
 };
 QUILLMERE_PRINT_ROW_AS_NAME(RefusalCase)
 
 class DeriveRefusal : public DeriveModuleTest, public ::testing::WithParamInterface<RefusalCase> {};
 
-// Only the first failed check is shown; nothing is written, the dialog stays open, and neither
-// a file name nor a loader comes back.
+// Only the first failed check is shown; nothing is written, the dialog stays open, and no
+// loader comes back. An existing module file is kept unless the overwrite question is answered
+// Yes (the toolkit answers other than Yes here).
 TEST_P(DeriveRefusal, ShowsTheFirstFailedCheckAndWritesNothing) {
   const auto before = modules.Snapshot();
   const DeriveResult result = Derive(GetParam().inputs, GetParam().base);
-  EXPECT_EQ(result.outcome, DeriveOutcome::kRefused);
+  EXPECT_EQ(result.outcome, GetParam().outcome);
   EXPECT_EQ(toolkit.messages, Messages{GetParam().message});
   EXPECT_EQ(toolkit.ending, RecordingToolkit::Ending::kOpen);
   EXPECT_EQ(modules.Snapshot(), before);
   EXPECT_EQ(result.loadedBase, nullptr);
-  EXPECT_EQ(result.fileName, "");
+  EXPECT_EQ(result.fileName, result.outcome == DeriveOutcome::kDeclined ? "Epson_1" : "");
 }
 
 const std::string k121 = std::string(121, 'v');
 const RefusalCase kRefusals[] = {
-    {"NothingSelectedFirst", Inputs("", "", ""), MessageId::kSelectBase, ""},
+    {"NothingSelectedFirst", Inputs("", "", ""), MessageId::kSelectBase, {}, ""},
     {"EmptyName", Inputs(""), MessageId::kTypeNewName},
     // "Odd?" is also the name of Odd.ini's module.
     {"InvalidNameBeforeInUseAndEqualKeywords", Inputs("Odd?", "Void", "Void"),
@@ -90,21 +81,11 @@ const RefusalCase kRefusals[] = {
     {"EqualKeywordsBeforeTooLong", Inputs("Epson_2", k121, k121), MessageId::kKeywordsEqual},
     {"VoidKeywordTooLong", Inputs("Epson_2", k121), MessageId::kKeywordTooLong},
     {"StopKeywordTooLong", Inputs("Epson_2", "Void", k121), MessageId::kKeywordTooLong},
-    {"TooLongBeforeTheOverwriteQuestion", Inputs("Epson_1", k121), MessageId::kKeywordTooLong}};
+    {"TooLongBeforeTheOverwriteQuestion", Inputs("Epson_1", k121), MessageId::kKeywordTooLong},
+    {"OverwriteDeclined", Inputs("Epson_1"), MessageId::kOverwriteQuestion,
+     DeriveOutcome::kDeclined}};
 INSTANTIATE_TEST_SUITE_P(Checks, DeriveRefusal, ::testing::ValuesIn(kRefusals),
                          testing::CaseName());
-
-// An existing module file is kept unless the answer to the overwrite question is Yes.
-TEST_F(DeriveModuleTest, ExistingTargetIsKeptUnlessTheAnswerIsYes) {
-  const auto before = modules.Snapshot();
-  toolkit.answers = {MessageAnswer::kOther};
-  const DeriveResult result = Derive(Inputs("Epson_1"));
-  EXPECT_EQ(result.outcome, DeriveOutcome::kDeclined);
-  EXPECT_EQ(toolkit.messages, Messages{MessageId::kOverwriteQuestion});
-  EXPECT_EQ(toolkit.buttonsShown, std::vector<MessageButtons>{MessageButtons::kYesNo});
-  EXPECT_EQ(modules.Snapshot(), before);
-  EXPECT_EQ(result.loadedBase, nullptr);
-}
 
 // The staging file or the copy failing gives message 6; any write after it, or the final rename,
 // message 14. Each time the folder holds exactly what it held (the existing target too), no
@@ -150,41 +131,32 @@ TEST_F(DeriveModuleTest, AnyFailedStepLeavesTheFolderAsItWas) {
 // name and 259 of Module_Name. The file name is the name, ".ini" added unless it ends so.
 TEST(ModuleName, UsableNamesAndTheirFileNames) {
   const std::string a251(251, 'a');
-  const struct {
-    std::string name;
-    std::optional<std::string> fileName;  // none: not a usable name
-  } rows[] = {{"Epson TM 88", "Epson TM 88.ini"},
-              {"\xC4pfel", "\xC4pfel.ini"},
-              {"v1.2", "v1.2.ini"},
-              {"...", "....ini"},
-              {"COM0", "COM0.ini"},
-              {"COM10", "COM10.ini"},
-              {"CONSOLE", "CONSOLE.ini"},
-              {"Epson_2.INI", "Epson_2.INI"},
-              {"Epson.ini.bak", "Epson.ini.bak.ini"},
-              {a251, a251 + ".ini"},
-              {a251 + ".ini", a251 + ".ini"},
-              {".", {}},
-              {"..", {}},
-              {"CON", {}},
-              {"nul.tar.gz", {}},
-              {"Prn", {}},
-              {"aux.INI", {}},
-              {"COM1", {}},
-              {"com9", {}},
-              {"Lpt5.ini", {}},
-              {a251 + "a", {}},
-              {a251 + "a.ini", {}},
-              {std::string(260, 'a'), {}}};
-  for (const auto& row : rows) {
-    EXPECT_EQ(IsUsableModuleName(row.name), row.fileName.has_value()) << row.name;
-    if (row.fileName) {
-      EXPECT_EQ(ModuleFileName(row.name), *row.fileName);
-    }
+  for (const std::string& name :
+       std::vector<std::string>{"Epson TM 88", "\xC4pfel", "v1.2", "...", "COM0", "COM10",
+                                "CONSOLE", a251, a251 + ".ini"}) {
+    EXPECT_TRUE(IsUsableModuleName(name)) << name;
+  }
+  for (const std::string& name :
+       std::vector<std::string>{".", "..", "CON", "nul.tar.gz", "Prn", "aux.INI", "COM1", "com9",
+                                "Lpt5.ini", a251 + "a", a251 + "a.ini", std::string(260, 'a')}) {
+    EXPECT_FALSE(IsUsableModuleName(name)) << name;
   }
   for (const char c : std::string_view("/\\<>:\"|?*\x01\x1F\n")) {
     EXPECT_FALSE(IsUsableModuleName(std::string("a") + c + "b")) << c;
   }
+  EXPECT_EQ(ModuleFileName("Epson_2"), "Epson_2.ini");
+  EXPECT_EQ(ModuleFileName("Epson_2.INI"), "Epson_2.INI");
+  EXPECT_EQ(ModuleFileName("Epson.ini.bak"), "Epson.ini.bak.ini");
+}
+
+// A keyword's record must read back whole: at most the 259 characters a read returns. 120
+// printable bytes make exactly 259, 60 bytes of the three-digit form 258.
+TEST(KeywordRecordsFit, UpTo259CharactersARecord) {
+  EXPECT_TRUE(KeywordRecordsFit("", ""));
+  EXPECT_TRUE(KeywordRecordsFit(std::string(120, 'a'), std::string(60, '\t')));
+  EXPECT_FALSE(KeywordRecordsFit(std::string(121, 'a'), ""));
+  EXPECT_FALSE(KeywordRecordsFit("Void", std::string(61, '\t')));
+  EXPECT_FALSE(KeywordRecordsFit(std::string(100000, 'a'), ""));
 }
 
 }  // namespace

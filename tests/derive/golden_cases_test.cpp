@@ -1,80 +1,67 @@
 // Every case folder of tests/data/derive: one writer, or the whole derivation, run on the case's
 // base.ini as a derivation runs it, and the new file compared byte for byte with expected.ini.
-// The inputs name the writer ("PatchFormFeed", "PatchCutPaper", "WriteKeywordTriggers" or
-// "DeriveModule"), the options set ("form-feed=set", "cut-paper=set"), the keywords ("void",
-// "stop") and, for a derivation, the base's file name ("base"), the new name ("name") and the
-// file it must write ("target").
+// The inputs name the "writer" (PatchFormFeed, PatchCutPaper, WriteKeywordTriggers or
+// DeriveModule), the options set ("form-feed", "cut-paper"), the keywords ("void", "stop") and,
+// for a derivation, the base's file name ("base"), the new "name" and the file it must write
+// ("target"); an overwrite question is answered Yes.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "derive/derive_module.h"
 #include "derive/keyword_triggers.h"
 #include "derive/module_files.h"
 #include "derive/stop_patchers.h"
-#include "module/catalogue.h"
 #include "support/case_inputs.h"
-#include "support/recording_toolkit.h"
 
-namespace quillmere {
+namespace quillmere::testing {
 namespace {
 
-using testing::CaseInputs;
 constexpr std::string_view kArea = "derive";
 
 class DeriveGolden : public ::testing::TestWithParam<std::string> {
  protected:
-  // The writer the case names on the model loaded from the base, into a copy of the base.
-  WriteStatus RunWriter(const CaseInputs& inputs, const std::string& baseName,
-                        const std::string& target) {
+  // The writer on the model loaded from the base, into a copy of the base.
+  WriteStatus RunWriter(const std::string& baseName, const std::string& target) {
     modules.Write(target, modules.Read(baseName));
     PrinterCommandModule base(modules.services);
     base.Load(modules.PathOf(baseName));
-    const std::string writer = inputs.Get("writer");
     const std::string path = modules.PathOf(target);
-    if (writer == "PatchFormFeed") {
-      return PatchFormFeed(base, *modules.store, path, inputs.Has("form-feed"));
+    if (inputs.at("writer") == "PatchFormFeed") {
+      return PatchFormFeed(base, *modules.store, path, inputs.contains("form-feed"));
     }
-    if (writer == "PatchCutPaper") {
-      return PatchCutPaper(base, *modules.store, path, inputs.Has("cut-paper"));
+    if (inputs.at("writer") == "PatchCutPaper") {
+      return PatchCutPaper(base, *modules.store, path, inputs.contains("cut-paper"));
     }
-    EXPECT_EQ(writer, "WriteKeywordTriggers");
-    return WriteKeywordTriggers(base, *modules.store, path, inputs.Get("void"), inputs.Get("stop"));
+    EXPECT_EQ(inputs.at("writer"), "WriteKeywordTriggers");
+    return WriteKeywordTriggers(base, *modules.store, path, InputOr(inputs, "void"),
+                                InputOr(inputs, "stop"));
   }
 
-  // The derivation with the base chosen from the scanned folder, Yes to an overwrite question.
-  DeriveOutcome RunDerive(const CaseInputs& inputs, const std::string& baseName) {
-    testing::RecordingToolkit toolkit;
+  DeriveOutcome RunDerive(const std::string& baseName) {
+    RecordingToolkit toolkit;
     toolkit.answers = {MessageAnswer::kYes};
-    Catalogue catalogue;
-    EXPECT_TRUE(ScanCatalogueFolder(catalogue, modules.path(), modules.services, toolkit));
-    DeriveInputs derive{.cutPaperOption = inputs.Has("cut-paper"),
-                        .formFeedOption = inputs.Has("form-feed"),
-                        .voidKeyword = inputs.Get("void"),
-                        .stopKeyword = inputs.Get("stop"),
-                        .newModuleName = inputs.Get("name")};
-    for (std::size_t i = 0; i < catalogue.entries.size(); ++i) {
-      if (catalogue.entries[i].path == modules.PathOf(baseName)) {
-        derive.baseSelection = static_cast<std::int32_t>(i);
-      }
-    }
-    return DeriveModule(derive, catalogue, modules.services, toolkit).outcome;
+    const DeriveInputs derive{.cutPaperOption = inputs.contains("cut-paper"),
+                              .formFeedOption = inputs.contains("form-feed"),
+                              .voidKeyword = InputOr(inputs, "void"),
+                              .stopKeyword = InputOr(inputs, "stop"),
+                              .newModuleName = inputs.at("name")};
+    return modules.Derive(derive, baseName, toolkit).outcome;
   }
 
-  testing::ModuleFiles modules;
+  const CaseInputs inputs = ReadCaseInputs(kArea, GetParam());
+  ModuleFiles modules;
 };
 
 TEST_P(DeriveGolden, WritesTheExpectedFile) {
-  const CaseInputs inputs(kArea, GetParam());
-  const std::string base = testing::ReadCaseFile(kArea, GetParam(), "base.ini");
-  const std::string baseName = inputs.Get("base", "base.ini");
-  const std::string target = inputs.Get("target", "new.ini");
+  const std::string base = ReadCaseFile(kArea, GetParam(), "base.ini");
+  const std::string baseName = InputOr(inputs, "base", "base.ini");
+  const std::string target = InputOr(inputs, "target", "new.ini");
   modules.Write(baseName, base);
-  if (inputs.Get("writer") == "DeriveModule") {
-    ASSERT_EQ(RunDerive(inputs, baseName), DeriveOutcome::kSucceeded);
+  if (inputs.at("writer") == "DeriveModule") {
+    ASSERT_EQ(RunDerive(baseName), DeriveOutcome::kSucceeded);
   } else {
-    ASSERT_EQ(RunWriter(inputs, baseName, target), WriteStatus::kOk);
+    ASSERT_EQ(RunWriter(baseName, target), WriteStatus::kOk);
   }
-  testing::ExpectMatchesCaseFile(kArea, GetParam(), "expected.ini", modules.Read(target));
+  ExpectMatchesCaseFile(kArea, GetParam(), "expected.ini", modules.Read(target));
   if (target != baseName) {
     EXPECT_EQ(modules.Read(baseName), base) << "the base is never written";
   }
@@ -83,8 +70,8 @@ TEST_P(DeriveGolden, WritesTheExpectedFile) {
       << "no staging file stays";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DeriveGolden, ::testing::ValuesIn(testing::GoldenCases(kArea)),
+INSTANTIATE_TEST_SUITE_P(Cases, DeriveGolden, ::testing::ValuesIn(GoldenCases(kArea)),
                          [](const auto& row) { return row.param; });
 
 }  // namespace
-}  // namespace quillmere
+}  // namespace quillmere::testing

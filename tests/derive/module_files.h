@@ -3,11 +3,14 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 
+#include "derive/derive_module.h"
+#include "module/catalogue.h"
 #include "platform/profile_store.h"
-#include "platform/services.h"
 #include "support/fake_library_loader.h"
 #include "support/faulty_file_system.h"
+#include "support/recording_toolkit.h"
 #include "support/temp_folder.h"
 
 namespace quillmere::testing {
@@ -17,6 +20,20 @@ class ModuleFiles : public TempFolder {
   ModuleFiles() {
     Write("EscPosCut.dll", "a library stand-in: the loader double decides what it exports");
     libraries.Add(PathOf("EscPosCut.dll"), {"CutPaper"});
+  }
+
+  // Scans the folder as the dialog does, chooses the base file `base` (nothing when the folder
+  // lists no such file) and derives.
+  DeriveResult Derive(DeriveInputs inputs, std::string_view base, Toolkit& toolkit) {
+    RecordingToolkit scanToolkit;
+    Catalogue catalogue;
+    EXPECT_TRUE(ScanCatalogueFolder(catalogue, path(), services, scanToolkit));
+    for (std::size_t i = 0; i < catalogue.entries.size(); ++i) {
+      if (catalogue.entries[i].path == PathOf(base)) {
+        inputs.baseSelection = static_cast<std::int32_t>(i);
+      }
+    }
+    return DeriveModule(inputs, catalogue, services, toolkit);
   }
 
   FaultyFileSystem files;
