@@ -27,7 +27,7 @@ constexpr std::array kDeriveOptions{
 
 // The base selection the dialog's list would give: the entry listed under that file name, or
 // none (-1) when the folder lists no such file.
-std::int32_t SelectionOf(const Catalogue& catalogue, const std::string& fileName) {
+std::int32_t BaseSelectionOf(const Catalogue& catalogue, const std::string& fileName) {
   for (std::size_t i = 0; i < catalogue.entries.size(); ++i) {
     if (FileNameOf(catalogue.entries[i].path) == fileName) {
       return static_cast<std::int32_t>(i);
@@ -75,7 +75,7 @@ CommandResult RunDerive(const ParsedArguments& arguments, CommandContext& contex
   if (!ScanModuleFolder(arguments, catalogue, machine.services(), toolkit)) {
     return ExitStatus::kRefused;
   }
-  inputs.baseSelection = SelectionOf(catalogue, arguments.Value("base").value_or(""));
+  inputs.baseSelection = BaseSelectionOf(catalogue, arguments.Value("base").value_or(""));
   return ExitStatusOf(DeriveModule(inputs, catalogue, machine.services(), toolkit).outcome);
 }
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "cli/json_writer.h"
 #include "cli_run.h"
 #include "support/case_inputs.h"
 #include "support/golden.h"
@@ -37,6 +38,11 @@ TEST_P(InspectGolden, ShowsTheExpectedTextAndJson) {
     }
     ExpectMatchesCaseFile(kArea, GetParam(), file, run.out);
   }
+}
+
+// Line ends cannot stand in a module value, but may in a path.
+TEST(JsonString, EscapesLineEnds) {
+  EXPECT_EQ(cli::JsonString("a\nb\r"), "\"a\\nb\\r\"");
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, InspectGolden, ::testing::ValuesIn(GoldenCases(kArea)),
