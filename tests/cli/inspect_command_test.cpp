@@ -40,13 +40,13 @@ TEST_P(InspectGolden, ShowsTheExpectedTextAndJson) {
   }
 }
 
+INSTANTIATE_TEST_SUITE_P(Cases, InspectGolden, ::testing::ValuesIn(GoldenCases(kArea)),
+                         [](const auto& row) { return row.param; });
+
 // Line ends cannot stand in a module value, but may in a path.
 TEST(JsonString, EscapesLineEnds) {
   EXPECT_EQ(cli::JsonString("a\nb\r"), "\"a\\nb\\r\"");
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, InspectGolden, ::testing::ValuesIn(GoldenCases(kArea)),
-                         [](const auto& row) { return row.param; });
 
 }  // namespace
 }  // namespace quillmere::testing
