@@ -9,13 +9,13 @@
 namespace quillmere::cli {
 namespace {
 
-std::vector<OptionSpec> OptionsWithHelp(const Command& command) {
-  std::vector<OptionSpec> options(command.options.begin(), command.options.end());
+std::vector<CommandOption> OptionsWithHelp(const Command& command) {
+  std::vector<CommandOption> options(command.options.begin(), command.options.end());
   options.push_back(kHelpOption);
   return options;
 }
 
-std::string OptionLabel(const OptionSpec& option) {
+std::string OptionLabel(const CommandOption& option) {
   std::string label = "--" + std::string(option.name);
   if (option.kind == OptionKind::kValue) {
     label += " " + std::string(option.valueName);
@@ -36,12 +36,12 @@ void PrintUsage(std::ostream& stream) {
 void PrintCommandUsage(const Command& command, std::ostream& stream) {
   stream << "usage: " << kProgramName << " " << command.synopsis << "\n\n"
          << command.description << "\n\noptions:\n";
-  const std::vector<OptionSpec> options = OptionsWithHelp(command);
+  const std::vector<CommandOption> options = OptionsWithHelp(command);
   std::size_t width = 0;
-  for (const OptionSpec& option : options) {
+  for (const CommandOption& option : options) {
     width = std::max(width, OptionLabel(option).size());
   }
-  for (const OptionSpec& option : options) {
+  for (const CommandOption& option : options) {
     const std::string label = OptionLabel(option);
     stream << "  " << label << std::string(width - label.size() + 2, ' ') << option.help << "\n";
   }
@@ -80,7 +80,7 @@ int RunCommandLine(std::span<const std::string> arguments, CommandContext& conte
     return GeneralUsageError(
         (name.starts_with("-") ? "unknown option '" : "unknown command '") + name + "'", context);
   }
-  const std::vector<OptionSpec> options = OptionsWithHelp(*command);
+  const std::vector<CommandOption> options = OptionsWithHelp(*command);
   auto parsed = ParseArguments(arguments.subspan(1), options);
   if (const auto* error = std::get_if<UsageError>(&parsed)) {
     return CommandUsageError(*command, error->message, context);

@@ -14,15 +14,15 @@ namespace {
 
 constexpr std::array kDeriveOptions{
     kFolderOption,
-    OptionSpec{"base", OptionKind::kValue, "FILE",
-               "the base module's file name as the folder lists it (e.g. Epson.ini)"},
-    OptionSpec{"name", OptionKind::kValue, "NAME", "the new module's name (and file name)"},
-    OptionSpec{"void", OptionKind::kValue, "KEYWORD", "the text printed on a voided receipt"},
-    OptionSpec{"stop", OptionKind::kValue, "KEYWORD", "the text printed at a transaction's end"},
-    OptionSpec{"form-feed", OptionKind::kFlag, "", "a Form Feed byte (0x0C) ends a transaction"},
-    OptionSpec{"cut-paper", OptionKind::kFlag, "",
-               "the Epson cut-paper command GS V ends a transaction"},
-    OptionSpec{"yes", OptionKind::kFlag, "", "overwrite an existing module file without asking"},
+    CommandOption{"base", OptionKind::kValue, "FILE",
+                  "the base module's file name as the folder lists it (e.g. Epson.ini)"},
+    CommandOption{"name", OptionKind::kValue, "NAME", "the new module's name (and file name)"},
+    CommandOption{"void", OptionKind::kValue, "KEYWORD", "the text printed on a voided receipt"},
+    CommandOption{"stop", OptionKind::kValue, "KEYWORD", "the text printed at a transaction's end"},
+    CommandOption{"form-feed", OptionKind::kFlag, "", "a Form Feed byte (0x0C) ends a transaction"},
+    CommandOption{"cut-paper", OptionKind::kFlag, "",
+                  "the Epson cut-paper command GS V ends a transaction"},
+    CommandOption{"yes", OptionKind::kFlag, "", "overwrite an existing module file without asking"},
 };
 
 // The base selection the dialog's list would give: the entry listed under that file name, or

@@ -15,7 +15,7 @@ namespace quillmere::cli {
 namespace {
 
 constexpr std::array kInspectOptions{
-    OptionSpec{"json", OptionKind::kFlag, "", "print JSON instead of text"},
+    CommandOption{"json", OptionKind::kFlag, "", "print JSON instead of text"},
 };
 
 CommandResult RunInspect(const ParsedArguments& arguments, CommandContext& context) {
