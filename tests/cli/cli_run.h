@@ -1,24 +1,36 @@
-// What the end-to-end tests of quillmere-cli share: the built tool run as a process, and copies
-// of the sample module folder to run it on.
+// quillmere-cli's command lines run in process through the command library, with string streams
+// for the terminal; and copies of the sample module folder placed beside the built tool.
 #pragma once
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "platform/messages.h"
-#include "support/run_process.h"
 #include "support/temp_folder.h"
 
 namespace quillmere::testing {
 
-// The built tool and the sample folder placed beside it (compile definitions of the suite).
-inline const std::string kCliPath = QUILLMERE_CLI;
 inline const std::string kSampleFolder = QUILLMERE_SAMPLE_FOLDER;
 
-inline ProcessResult RunCli(const std::vector<std::string>& arguments) {
-  return RunProcess(kCliPath, arguments);
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// The command line after the program's name; `typed` is standard input, a terminal or not.
+inline CliRun RunCli(const std::vector<std::string>& arguments, const std::string& typed = {},
+                     bool terminal = false) {
+  std::ostringstream out;
+  std::ostringstream err;
+  std::istringstream in(typed);
+  cli::CommandContext context{out, err, in, terminal};
+  const int status = cli::RunCommandLine(arguments, context);
+  return {status, out.str(), err.str()};
 }
 
 // A message box as the terminal shows it: its text and a line end.
