@@ -5,6 +5,7 @@
 #include <QtTest>
 #include <QtWidgets>
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -152,6 +153,15 @@ class DialogTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // Run under QUILLMERE_TEST_LOCALE, the locale QApplication took from the environment must be
+  // that one, or the run would prove nothing about locale independence.
+  void initTestCase() {
+    const QByteArray wanted = qgetenv("QUILLMERE_TEST_LOCALE");
+    if (!wanted.isEmpty()) {
+      QCOMPARE(QByteArray(std::setlocale(LC_CTYPE, nullptr)), wanted);
+    }
+  }
+
   // Template 102 in template order: the class, the typed control it is (none without an ID),
   // the text, and the place in dialog units.
   void templateControls_data() {
