@@ -1,5 +1,7 @@
 // The catalogue scan: which folder entries become base modules, what the base list shows, and
-// how a folder with nothing to offer ends the dialog.
+// how a folder with nothing to offer ends the dialog; and which new names are in use. The
+// listing order is the file services' and Module_Name is read by the profile rules: both are
+// tested there, and here only that the catalogue keeps what they give.
 #include "module/catalogue.h"
 
 #include <gmock/gmock.h>
@@ -21,6 +23,7 @@ namespace quillmere {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 using testing::FaultyFileSystem;
 using ::testing::IsEmpty;
 using Ending = testing::RecordingToolkit::Ending;
@@ -63,7 +66,8 @@ struct Bench {
   Catalogue catalogue{"", "", {{"stale", "from an earlier scan"}}};
 };
 
-// The folder is "Printer Commands" beside the executable; an earlier scan's entries go.
+// The folder is "Printer Commands" beside the executable, or in the root for an executable
+// there; an earlier scan's entries go.
 TEST(Catalogue, LooksBesideTheExecutable) {
   Bench bench;
   bench.Make({"Epson.ini=Epson"});
@@ -73,10 +77,6 @@ TEST(Catalogue, LooksBesideTheExecutable) {
   EXPECT_THAT(bench.Paths(), ElementsAre(bench.In("Epson.ini")));
   EXPECT_THAT(bench.toolkit.messages, IsEmpty());
   EXPECT_EQ(bench.toolkit.ending, Ending::kOpen);
-}
-
-TEST(Catalogue, ExecutableInTheRootLooksInTheRoot) {
-  Bench bench;
   bench.files.executablePath = std::string(1, kPathSeparator) + "quillmere";
   bench.Scan();
   EXPECT_EQ(bench.catalogue.executableFolder, "");
@@ -96,6 +96,28 @@ TEST(Catalogue, TakesEveryEntryEndingInIni) {
   EXPECT_THAT(bench.toolkit.listLines, ElementsAre("D", "A", "B", "C", ""));
 }
 
+// The entries and the base list keep the order the folder listing gives, whatever the module
+// names; a name twice stays twice (the line's index tells them apart); release empties it.
+TEST(Catalogue, KeepsTheListingsOrder) {
+  Bench bench;
+  bench.Make({"tm-u220.ini=Aardvark", "Citizen.ini=Xylo", "epson.ini=TM-T88", "Aclas.ini=Zebra",
+              "Epson.ini=TM-T88"});
+  ASSERT_TRUE(bench.Scan());
+  std::vector<std::string> listed = RealFileSystem().ListFolder(bench.In("")).value();
+  for (std::string& name : listed) {
+    name = bench.In(name);
+  }
+  EXPECT_THAT(bench.Paths(), ElementsAreArray(listed));
+  std::vector<std::string> lines;
+  for (const std::string& path : listed) {
+    lines.push_back(bench.store->ReadString("Main", "Module_Name", "", path));
+  }
+  EXPECT_THAT(bench.toolkit.listLines, ElementsAreArray(lines));
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "TM-T88"), 2);
+  ReleaseCatalogue(bench.catalogue);
+  EXPECT_THAT(bench.catalogue.entries, IsEmpty());
+}
+
 // Nothing to offer, or no folder to look in: one message in an OK box, the cancel action, no
 // line and no entry left.
 TEST(Catalogue, GivesUpWithMessage1Or2) {
@@ -108,9 +130,9 @@ TEST(Catalogue, GivesUpWithMessage1Or2) {
       {"file in its place", [](Bench& b) { b.temp.Write("Printer Commands", "x"); },
        MessageId::kFolderMissing},
       {"empty folder", [](Bench& b) { b.Make({}); }, MessageId::kNoModuleFiles},
-      {"only sub-folders",
+      {"only sub-folders and others",
        [](Bench& b) {
-         b.Make({"Epson/", "ini/"});
+         b.Make({"Epson/", "ini/", "a.txt=A"});
        },
        MessageId::kNoModuleFiles},
       {"unlistable folder",
@@ -132,30 +154,22 @@ TEST(Catalogue, GivesUpWithMessage1Or2) {
   }
 }
 
-// A Module_Name is read as the profile functions read it: at most 259 characters.
-TEST(Catalogue, LongModuleNameIsCutTo259Characters) {
-  Bench bench;
-  std::string name(300, 'n');
-  name[258] = 'L';
-  bench.Make({"Long.ini=" + name});
-  ASSERT_TRUE(bench.Scan());
-  EXPECT_THAT(bench.toolkit.listLines, ElementsAre(name.substr(0, 259)));
-}
-
-// The list keeps the folder listing's order whatever the module names, a name twice stays
-// twice (the line's index tells them apart), and release empties the catalogue.
-TEST(Catalogue, ListsInFolderOrder) {
-  Bench bench;
-  bench.Make({"tm-u220.ini=Aardvark", "Citizen.ini=Xylo", "epson.ini=TM-T88", "Aclas.ini=Zebra",
-              "Epson.ini=TM-T88"});
-  ASSERT_TRUE(bench.Scan());
-  EXPECT_THAT(bench.Paths(),
-              ElementsAre(bench.In("Aclas.ini"), bench.In("Citizen.ini"), bench.In("Epson.ini"),
-                          bench.In("epson.ini"), bench.In("tm-u220.ini")));
-  EXPECT_THAT(bench.toolkit.listLines,
-              ElementsAre("Zebra", "Xylo", "TM-T88", "TM-T88", "Aardvark"));
-  ReleaseCatalogue(bench.catalogue);
-  EXPECT_THAT(bench.catalogue.entries, IsEmpty());
+// A name is in use when some module shows it (ignoring case) while living in a file of another
+// title; a module whose name is its own file's title can be overwritten by naming it.
+TEST(Catalogue, NameInUseIsAnotherFilesModuleName) {
+  const std::string folder(1, kPathSeparator);
+  const Catalogue catalogue{"",
+                            "",
+                            {{"Epson TM", folder + "Epson.ini"},
+                             {"Star", folder + "STAR.INI"},
+                             {"Citizen", folder + "Citizen.ini"},
+                             {"Citizen", folder + "Other.ini"}}};
+  const std::pair<std::string_view, bool> rows[] = {{"epson tm", true}, {"Epson", false},
+                                                    {"star", false},    {"Star_1", false},
+                                                    {"CITIZEN", true},  {"", false}};
+  for (const auto& [name, inUse] : rows) {
+    EXPECT_EQ(IsNameInUse(catalogue, name), inUse) << "'" << name << "'";
+  }
 }
 
 }  // namespace
