@@ -121,27 +121,26 @@ TEST(Catalogue, KeepsTheListingsOrder) {
 // Nothing to offer, or no folder to look in: one message in an OK box, the cancel action, no
 // line and no entry left.
 TEST(Catalogue, GivesUpWithMessage1Or2) {
+  using Operation = FaultyFileSystem::Operation;
   const struct {
     const char* name;
     std::function<void(Bench&)> setUp;
     MessageId message;
-  } rows[] = {
-      {"missing folder", [](Bench&) {}, MessageId::kFolderMissing},
-      {"file in its place", [](Bench& b) { b.temp.Write("Printer Commands", "x"); },
-       MessageId::kFolderMissing},
-      {"empty folder", [](Bench& b) { b.Make({}); }, MessageId::kNoModuleFiles},
-      {"only sub-folders and others",
-       [](Bench& b) {
-         b.Make({"Epson/", "ini/", "a.txt=A"});
-       },
-       MessageId::kNoModuleFiles},
-      {"unlistable folder",
-       [](Bench& b) {
-         b.Make({"Epson.ini=Epson"});
-         b.files.FailOn(FaultyFileSystem::Operation::kList);
-       },
-       MessageId::kNoModuleFiles},
-  };
+  } rows[] = {{"missing folder", [](Bench&) {}, MessageId::kFolderMissing},
+              {"file in its place", [](Bench& b) { b.temp.Write("Printer Commands", "x"); },
+               MessageId::kFolderMissing},
+              {"empty folder", [](Bench& b) { b.Make({}); }, MessageId::kNoModuleFiles},
+              {"no module file",
+               [](Bench& b) {
+                 b.Make({"Epson/", "ini/", "a.txt=A"});
+               },
+               MessageId::kNoModuleFiles},
+              {"unlistable folder",
+               [](Bench& b) {
+                 b.Make({"E.ini=E"});
+                 b.files.FailOn(Operation::kList);
+               },
+               MessageId::kNoModuleFiles}};
   for (const auto& row : rows) {
     Bench bench;
     row.setUp(bench);
@@ -149,26 +148,25 @@ TEST(Catalogue, GivesUpWithMessage1Or2) {
     EXPECT_THAT(bench.toolkit.messages, ElementsAre(row.message)) << row.name;
     EXPECT_THAT(bench.toolkit.buttonsShown, ElementsAre(MessageButtons::kOk)) << row.name;
     EXPECT_EQ(bench.toolkit.ending, Ending::kCancel) << row.name;
-    EXPECT_THAT(bench.toolkit.listLines, IsEmpty()) << row.name;
-    EXPECT_THAT(bench.catalogue.entries, IsEmpty()) << row.name;
+    EXPECT_TRUE(bench.toolkit.listLines.empty() && bench.catalogue.entries.empty()) << row.name;
   }
 }
 
 // A name is in use when some module shows it (ignoring case) while living in a file of another
 // title; a module whose name is its own file's title can be overwritten by naming it.
 TEST(Catalogue, NameInUseIsAnotherFilesModuleName) {
-  const std::string folder(1, kPathSeparator);
+  const std::string in(1, kPathSeparator);
   const Catalogue catalogue{"",
                             "",
-                            {{"Epson TM", folder + "Epson.ini"},
-                             {"Star", folder + "STAR.INI"},
-                             {"Citizen", folder + "Citizen.ini"},
-                             {"Citizen", folder + "Other.ini"}}};
-  const std::pair<std::string_view, bool> rows[] = {{"epson tm", true}, {"Epson", false},
-                                                    {"star", false},    {"Star_1", false},
-                                                    {"CITIZEN", true},  {"", false}};
-  for (const auto& [name, inUse] : rows) {
-    EXPECT_EQ(IsNameInUse(catalogue, name), inUse) << "'" << name << "'";
+                            {{"Epson TM", in + "Epson.ini"},
+                             {"Star", in + "STAR.INI"},
+                             {"Citizen", in + "Citizen.ini"},
+                             {"Citizen", in + "B.ini"}}};
+  for (const std::string_view name : {"epson tm", "CITIZEN"}) {
+    EXPECT_TRUE(IsNameInUse(catalogue, name)) << name;
+  }
+  for (const std::string_view name : {"Epson", "star", "Star_1", ""}) {
+    EXPECT_FALSE(IsNameInUse(catalogue, name)) << name;
   }
 }
 

@@ -8,11 +8,6 @@
 namespace quillmere::testing {
 namespace {
 
-std::string Hex(std::uint8_t byte) {
-  constexpr const char* kDigits = "0123456789ABCDEF";
-  return {kDigits[byte >> 4U], kDigits[byte & 0xFU]};
-}
-
 std::string LibraryState(const PrinterCommandModule& module) {
   if (!module.useLibrary) {
     return "no library";
@@ -29,6 +24,11 @@ std::string LibraryState(const PrinterCommandModule& module) {
 }
 
 }  // namespace
+
+std::string Hex(std::uint8_t byte) {
+  constexpr const char* kDigits = "0123456789ABCDEF";
+  return {kDigits[byte >> 4U], kDigits[byte & 0xFU]};
+}
 
 std::string RecordText(const CommandRecord& record) {
   std::string text = "[";

@@ -1,5 +1,5 @@
 // Parsed records and whole loaded modules as text, for the value parser tables and the golden
-// load cases (tests/data/module/<case>/expected.txt), so that a case states the whole result
+// load cases (tests/data/module/load/<case>/expected.txt), so that a case states the whole result
 // and a mismatch shows as a line diff.
 #pragma once
 
@@ -12,6 +12,9 @@ class PrinterCommandModule;
 }
 
 namespace quillmere::testing {
+
+// A byte as two hex digits ("1D").
+[[nodiscard]] std::string Hex(std::uint8_t byte);
 
 // One record on one line: "[1D 56] kind 3 param 0 'text' @CutPaper stop" (the bytes in hex,
 // the kind, the parameter, the text if any, the bound function if any, the event if any), and

@@ -1,4 +1,4 @@
-// Loading whole module files. Each golden case, tests/data/module/<case>/, holds a module.ini
+// Loading whole module files. Each golden case, tests/data/module/load/<case>/, holds a module.ini
 // (none: the file is absent), the module libraries beside it and the expected.txt the load must
 // give (module_dump.h, then how many string values the load read). A file of the case whose name
 // ends in ".dll" is a library to the loader double when it starts with "exports:", exporting the
@@ -64,13 +64,13 @@ struct Services {
 
 // The case's libraries made known to the loader double; the path of its module file.
 std::string SetUpCase(const std::string& name, FakeLibraryLoader& libraries) {
-  const fs::path folder = fs::path(testing::GoldenArea("module")) / name;
+  const fs::path folder = fs::path(testing::GoldenArea("module/load")) / name;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
     if (entry.path().extension() != ".dll") {
       continue;
     }
     std::istringstream text(
-        testing::ReadCaseFile("module", name, entry.path().filename().string()));
+        testing::ReadCaseFile("module/load", name, entry.path().filename().string()));
     std::string word;
     if (text >> word && word == "exports:") {
       std::set<std::string, std::less<>> exports;
@@ -90,11 +90,11 @@ TEST_P(LoadCase, GivesTheExpectedModel) {
   PrinterCommandModule module(machine.services);
   EXPECT_TRUE(module.Load(SetUpCase(GetParam(), machine.libraries)));
   testing::ExpectMatchesCaseFile(
-      "module", GetParam(), "expected.txt",
+      "module/load", GetParam(), "expected.txt",
       testing::ModuleDump(module) + "values read: " + std::to_string(machine.store.reads) + "\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(Golden, LoadCase, ::testing::ValuesIn(testing::GoldenCases("module")),
+INSTANTIATE_TEST_SUITE_P(Golden, LoadCase, ::testing::ValuesIn(testing::GoldenCases("module/load")),
                          [](const ::testing::TestParamInfo<std::string>& row) {
                            return row.param;
                          });
@@ -147,7 +147,7 @@ TEST(Load, ReleaseThenLoadHoldsOnlyTheSecondFile) {
             "Module_Name 'Epson TM'\nUseDll '1,epson.dll' -> library not found\n"
             "changeLineBuffer: 2 bytes\nwaitTime: 45\nnoStartTag: false, noStopTag: false\n");
   module->Load(SetUpCase("kind3_not_exported", machine.libraries));
-  testing::ExpectMatchesCaseFile("module", "kind3_not_exported", "after_every_part.txt",
+  testing::ExpectMatchesCaseFile("module/load", "kind3_not_exported", "after_every_part.txt",
                                  testing::ModuleDump(*module));
   EXPECT_EQ(machine.libraries.LiveLibraries(), 1);
   module.reset();

@@ -1,10 +1,9 @@
-// The portable profile store on disk: a missing file, a write that creates or replaces the file
-// whole or fails leaving it as it was, and a parsed copy that follows every change on disk. The
-// rules of reading and writing a file's bytes are ini_document_test's.
+// The portable profile store on disk: a missing file, a write that replaces the file whole or
+// fails leaving it as it was, and a parsed copy that follows every change on disk. The rules of
+// reading and writing a file's bytes are the document's (ini_document_test).
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -18,69 +17,54 @@
 namespace quillmere {
 namespace {
 
-using testing::FaultyFileSystem;
-using testing::TempFolder;
-using Operation = FaultyFileSystem::Operation;
+using Operation = testing::FaultyFileSystem::Operation;
 using Names = std::vector<std::string>;
+
+const std::string kModule = "[Main]\r\nModule_Name=A\r\n";
 
 class Store : public ::testing::Test {
  protected:
-  // Each row gets a file of its own, so that no row reads another row's parsed copy.
-  std::string File(const std::string& bytes) {
-    return folder.Write("m" + std::to_string(++files_) + ".ini", bytes);
-  }
-  std::string Bytes(const std::string& path) { return folder.Read(FileNameOf(path)); }
+  std::string Bytes() { return folder.Read("m.ini"); }
+  std::string Name() { return store->ReadString("Main", "Module_Name", "none", path); }
 
-  TempFolder folder;
-  FaultyFileSystem files;
+  testing::TempFolder folder;
+  testing::FaultyFileSystem files;
   std::unique_ptr<ProfileStore> store = MakePortableProfileStore(files);
-
- private:
-  int files_ = 0;
+  std::string path = folder.PathOf("m.ini");
 };
 
-// A write the document refuses never reaches the disk: no file is made or replaced.
-TEST_F(Store, RefusedWriteTouchesNoFile) {
-  const std::string path = File("[S]\r\nk=1\r\n");
-  EXPECT_EQ(store->WriteString("S", "k", "a\nb", path), WriteStatus::kRefused);
-  EXPECT_EQ(store->WriteString("", "k", "v", folder.PathOf("absent.ini")), WriteStatus::kRefused);
-  EXPECT_EQ(Bytes(path), "[S]\r\nk=1\r\n");
-  EXPECT_FALSE(folder.Exists("absent.ini"));
-  EXPECT_EQ(files.Calls(Operation::kReplace), 0);
-}
-
 TEST_F(Store, MissingFileReadsDefaultsAndAWriteCreatesIt) {
-  const std::string path = folder.PathOf("new.ini");
-  EXPECT_EQ(store->ReadString("Main", "UseDll", "0,", path), "0,");
+  EXPECT_EQ(Name(), "none");
   EXPECT_EQ(store->ReadInt("Main", "WaitTime", 30, path), 30);
   EXPECT_TRUE(store->ReadKeyNames("Main", path).empty());
-  EXPECT_FALSE(folder.Exists("new.ini"));
-  ASSERT_EQ(store->WriteString("Main", "Module_Name", "Epson_1", path), WriteStatus::kOk);
-  EXPECT_EQ(folder.Read("new.ini"), "[Main]\r\nModule_Name=Epson_1\r\n");
-  EXPECT_EQ(folder.List(), Names{"new.ini"});  // no temporary file left
-  EXPECT_EQ(store->ReadString("Main", "Module_Name", "", path), "Epson_1");
+  EXPECT_FALSE(folder.Exists("m.ini"));
+  ASSERT_EQ(store->WriteString("Main", "Module_Name", "A", path), WriteStatus::kOk);
+  EXPECT_EQ(Bytes(), kModule);
+  EXPECT_EQ(folder.List(), Names{"m.ini"});  // no temporary file left
+  EXPECT_EQ(Name(), "A");
+}
+
+// A write the document refuses, or that finds the file unreadable, replaces nothing.
+TEST_F(Store, RefusedOrUnreadableWriteTouchesNoFile) {
+  EXPECT_EQ(store->WriteString("Main", "k", "a\nb", path), WriteStatus::kRefused);
+  EXPECT_FALSE(folder.Exists("m.ini"));
+  folder.Write("m.ini", kModule);
+  files.FailOn(Operation::kRead);
+  EXPECT_EQ(store->WriteString("Main", "Module_Name", "B", path), WriteStatus::kFailed);
+  EXPECT_EQ(Bytes(), kModule);
+  EXPECT_EQ(files.Calls(Operation::kReplace), 0);
 }
 
 TEST_F(Store, FailedReplaceIsReportedAndKeepsTheFile) {
-  const std::string bytes = "[Main]\r\nModule_Name=A\r\n";
-  const std::string path = File(bytes);
-  ASSERT_EQ(store->ReadString("Main", "Module_Name", "", path), "A");
+  folder.Write("m.ini", kModule);
+  ASSERT_EQ(Name(), "A");
   files.FailOn(Operation::kReplace);
   EXPECT_EQ(store->WriteString("Main", "Module_Name", "B", path), WriteStatus::kFailed);
-  EXPECT_EQ(Bytes(path), bytes);
-  EXPECT_EQ(store->ReadString("Main", "Module_Name", "", path), "A");
+  EXPECT_EQ(Bytes(), kModule);
+  EXPECT_EQ(Name(), "A");
   // The next write starts from the file as it is, not from the one that failed.
   ASSERT_EQ(store->WriteString("Main", "UseDll", "0,", path), WriteStatus::kOk);
-  EXPECT_EQ(Bytes(path), bytes + "UseDll=0,\r\n");
-}
-
-TEST_F(Store, UnreadableFileIsNeverReplaced) {
-  const std::string bytes = "[Main]\r\nModule_Name=A\r\n";
-  const std::string path = File(bytes);
-  files.FailOn(Operation::kRead);
-  EXPECT_EQ(store->WriteString("Main", "Module_Name", "B", path), WriteStatus::kFailed);
-  EXPECT_EQ(Bytes(path), bytes);
-  EXPECT_EQ(files.Calls(Operation::kReplace), 0);
+  EXPECT_EQ(Bytes(), kModule + "UseDll=0,\r\n");
 }
 
 // The parsed copy follows the file: an old file is read once for a whole load, and every change
@@ -90,26 +74,25 @@ TEST_F(Store, ParsedCopyFollowsTheFile) {
   for (int i = 1; i <= 200; ++i) {
     bytes += std::to_string(i) + "=" + std::to_string(i * 7) + "\r\n";
   }
-  const std::string path = File(bytes);
+  folder.Write("m.ini", bytes);
   std::filesystem::last_write_time(
       path, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
   for (int i = 1; i <= 200; ++i) {
     ASSERT_EQ(store->ReadInt("Multi-Command", std::to_string(i), -1, path), i * 7);
   }
   EXPECT_EQ(files.Calls(Operation::kRead), 1);
-  const std::string name = FileNameOf(path);
-  folder.Write(name, "[Main]\r\nModule_Name=AAAA\r\n");
-  EXPECT_EQ(store->ReadString("Main", "Module_Name", "", path), "AAAA");
-  folder.Write(name, "[Main]\r\nModule_Name=BBBB\r\n");  // in place, same size, same tick
-  EXPECT_EQ(store->ReadString("Main", "Module_Name", "", path), "BBBB");
+  folder.Write("m.ini", "[Main]\r\nModule_Name=AAAA\r\n");
+  EXPECT_EQ(Name(), "AAAA");
+  folder.Write("m.ini", "[Main]\r\nModule_Name=BBBB\r\n");  // in place, same size, same tick
+  EXPECT_EQ(Name(), "BBBB");
   ASSERT_TRUE(RealFileSystem().ReplaceFile(path, "[Main]\r\nModule_Name=CCCC\r\n"));
-  EXPECT_EQ(store->ReadString("Main", "Module_Name", "", path), "CCCC");
+  EXPECT_EQ(Name(), "CCCC");
   std::filesystem::remove(path);
-  EXPECT_EQ(store->ReadString("Main", "Module_Name", "none", path), "none");
+  EXPECT_EQ(Name(), "none");
   // A write reads the file again and keeps what changed outside.
-  folder.Write(name, "[Main]\r\nModule_Name=A\r\nUseDll=0,\r\n");
+  folder.Write("m.ini", kModule);
   ASSERT_EQ(store->WriteString("Main", "WaitTime", "30", path), WriteStatus::kOk);
-  EXPECT_EQ(Bytes(path), "[Main]\r\nModule_Name=A\r\nUseDll=0,\r\nWaitTime=30\r\n");
+  EXPECT_EQ(Bytes(), kModule + "WaitTime=30\r\n");
   EXPECT_EQ(store->ReadInt("Main", "WaitTime", 0, path), 30);
   // A write of the value already there leaves the file untouched.
   const int replaced = files.Calls(Operation::kReplace);
@@ -117,52 +100,20 @@ TEST_F(Store, ParsedCopyFollowsTheFile) {
   EXPECT_EQ(files.Calls(Operation::kReplace), replaced);
 }
 
-// The real disk, but every stamp carries one fixed time, as on a file system whose clock steps
-// are coarser than the test: a rewrite in place with the same size leaves the stamp alike.
-class FrozenStampFiles final : public FileSystem {
- public:
-  explicit FrozenStampFiles(std::chrono::system_clock::time_point at)
-      : ns_(std::chrono::duration_cast<std::chrono::nanoseconds>(at.time_since_epoch()).count()) {}
-  FileStamp Stamp(const std::string& path) override {
-    FileStamp stamp = real_.Stamp(path);
-    stamp.modifiedNs = stamp.changedNs = ns_;
-    return stamp;
-  }
-  std::optional<std::string> ReadFile(const std::string& p) override { return real_.ReadFile(p); }
-  bool ReplaceFile(const std::string& p, std::string_view b) override {
-    return real_.ReplaceFile(p, b);
-  }
-  // The store only stamps, reads and replaces files.
-  std::optional<std::string> ExecutablePath() override { return {}; }
-  bool Exists(const std::string&) override { return false; }
-  bool IsFolder(const std::string&) override { return false; }
-  std::optional<Names> ListFolder(const std::string&) override { return {}; }
-  bool CopyFile(const std::string&, const std::string&) override { return false; }
-  std::optional<std::string> CreateUniqueFile(const std::string&, std::string_view) override {
-    return {};
-  }
-  bool RenameOver(const std::string&, const std::string&) override { return false; }
-  bool RemoveFile(const std::string&) override { return false; }
-
- private:
-  FileSystem& real_ = RealFileSystem();
-  std::int64_t ns_;
-};
-
-TEST(CoarseStamps, RecentChangeIsSeenAndAWriteStartsFromTheFile) {
-  const auto now = std::chrono::system_clock::now();
-  for (const auto frozenAt : {now, now - std::chrono::hours(1)}) {
-    TempFolder folder;
-    FrozenStampFiles files(frozenAt);
-    const std::unique_ptr<ProfileStore> store = MakePortableProfileStore(files);
-    const std::string path = folder.Write("m.ini", "[Main]\r\nModule_Name=AAAA\r\n");
-    ASSERT_EQ(store->ReadString("Main", "Module_Name", "", path), "AAAA");
+// Where a rewrite keeps the stamp (coarse clock steps), a recent change is still seen, and a
+// write starts from the file, never from the parsed copy alone.
+TEST_F(Store, CoarseStampsHideNoChange) {
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  for (const auto at : {now, now - std::chrono::hours(1)}) {
+    files.stampTimeNs = std::chrono::duration_cast<std::chrono::nanoseconds>(at).count();
+    folder.Write("m.ini", "[Main]\r\nModule_Name=AAAA\r\n");
+    ASSERT_EQ(Name(), "AAAA");
     folder.Write("m.ini", "[Main]\r\nModule_Name=BBBB\r\n");
-    if (frozenAt == now) {
-      EXPECT_EQ(store->ReadString("Main", "Module_Name", "", path), "BBBB");
+    if (at == now) {
+      EXPECT_EQ(Name(), "BBBB");
     }
     ASSERT_EQ(store->WriteString("Main", "UseDll", "0,", path), WriteStatus::kOk);
-    EXPECT_EQ(folder.Read("m.ini"), "[Main]\r\nModule_Name=BBBB\r\nUseDll=0,\r\n");
+    EXPECT_EQ(Bytes(), "[Main]\r\nModule_Name=BBBB\r\nUseDll=0,\r\n");
   }
 }
 
