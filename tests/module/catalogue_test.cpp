@@ -111,6 +111,7 @@ TEST(Catalogue, KeepsTheListingsOrder) {
   }
   EXPECT_THAT(bench.Paths(), ElementsAreArray(listed));
   std::vector<std::string> lines;
+  lines.reserve(listed.size());
   for (const std::string& path : listed) {
     lines.push_back(bench.store->ReadString("Main", "Module_Name", "", path));
   }

@@ -242,7 +242,7 @@ const Row<Pe> kPeRows[] = {
     {"huge_number_of_names", [](Pe& p) { p.Put(kExports + 24, 0xFFFFFFFF, 4); }}};
 
 // A shared object with one plain exported function and the symbol under test: what dlsym finds.
-Row<Elf> Symbol(const char* name, ElfSymbol symbol, bool exported) {
+Row<Elf> Symbol(const char* name, const ElfSymbol& symbol, bool exported) {
   return {name,
           [symbol](Elf& e) {
             e = BuildElf(e.wide, e.big, {{"CutPaper"}, symbol});
