@@ -31,7 +31,7 @@ namespace {
 // dialog held then.
 struct Bench final : quillmere::LibraryLoader {
   struct Library final : quillmere::ModuleLibrary {
-    Library(std::string path, Bench& bench) : path_(std::move(path)), bench_(bench) {}
+    explicit Library(Bench& bench) : bench_(bench) {}
     ~Library() override {
       const bool released = bench_.dialog->BaseCatalogue().entries.empty();
       const bool gone = !bench_.dialog->testAttribute(Qt::WA_WState_Created);
@@ -39,12 +39,10 @@ struct Bench final : quillmere::LibraryLoader {
                             .arg(released ? "released" : "held", gone ? "gone" : "up");
     }
     [[nodiscard]] bool Exports(std::string_view name) const override { return name == "CutPaper"; }
-    [[nodiscard]] const std::string& Path() const override { return path_; }
-    std::string path_;
     Bench& bench_;
   };
-  std::unique_ptr<quillmere::ModuleLibrary> Load(const std::string& path) override {
-    return std::make_unique<Library>(path, *this);
+  std::unique_ptr<quillmere::ModuleLibrary> Load(const std::string& /*path*/) override {
+    return std::make_unique<Library>(*this);
   }
 
   Bench() { files.executablePath = folder.PathOf("quillmere"); }
