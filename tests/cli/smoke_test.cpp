@@ -10,8 +10,6 @@
 namespace quillmere::testing {
 namespace {
 
-using ::testing::HasSubstr;
-
 // The shell runs the tool with `arguments`, no terminal; its exit status and both outputs.
 std::pair<int, std::string> RunTool(const std::string& arguments) {
   const TempFolder temp;
@@ -25,7 +23,7 @@ std::pair<int, std::string> RunTool(const std::string& arguments) {
 TEST(Smoke, EachCommandAsAScriptRunsIt) {
   const auto [listed, list] = RunTool("list");
   EXPECT_EQ(listed, 0) << list;
-  EXPECT_THAT(list, HasSubstr("EpsonTM88.ini\tEpsonTM88\n"));
+  EXPECT_THAT(list, ::testing::HasSubstr("EpsonTM88.ini\tEpsonTM88\n"));
   const TempFolder temp;
   const std::string folder = CopySamples(temp, "Printer Commands");
   EXPECT_EQ(RunTool("derive --folder '" + folder +
@@ -33,7 +31,8 @@ TEST(Smoke, EachCommandAsAScriptRunsIt) {
             std::pair(0, std::string("Success\n")));
   const auto [inspected, inspection] = RunTool("inspect '" + folder + "/Epson_9.ini'");
   EXPECT_EQ(inspected, 0) << inspection;
-  EXPECT_THAT(inspection, HasSubstr("Module \"Epson_9\" in " + folder + "/Epson_9.ini\n"));
+  EXPECT_THAT(inspection,
+              ::testing::HasSubstr("Module \"Epson_9\" in " + folder + "/Epson_9.ini\n"));
 }
 
 }  // namespace

@@ -15,7 +15,13 @@
 #include "support/recording_toolkit.h"
 #include "support/temp_folder.h"
 
-namespace quillmere::testing {
+namespace quillmere {
+
+void PrintTo(MessageId id, std::ostream* out) {
+  *out << "message " << static_cast<int>(id);
+}
+
+namespace testing {
 namespace {
 
 using Messages = std::vector<MessageId>;
@@ -210,4 +216,5 @@ INSTANTIATE_TEST_SUITE_P(Cases, DeriveGolden, ::testing::ValuesIn(GoldenCases("d
                          [](const auto& row) { return row.param; });
 
 }  // namespace
-}  // namespace quillmere::testing
+}  // namespace testing
+}  // namespace quillmere

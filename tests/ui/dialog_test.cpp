@@ -61,8 +61,8 @@ struct Bench final : LibraryLoader {
     });
     const int result = dialog->exec();
     boxes.prepend(result == 1 ? "OK" : result == 0 ? "cancel" : "open");
-    const QString fileName = QString::fromStdString(dialog->FileName());
-    return boxes.join(' ') + "|" + fileName + "|" + unloads.join(',');
+    return boxes.join(' ') + "|" + QString::fromStdString(dialog->FileName()) + "|" +
+           unloads.join(',');
   }
 
   // A real box (modal, warning icon, executable's name, table's text), answered with `key` (0:
@@ -144,9 +144,7 @@ class DialogTest : public QObject {
   // Under QUILLMERE_TEST_LOCALE, QApplication must have taken it, or the run proves nothing.
   void initTestCase() {
     const QByteArray wanted = qgetenv("QUILLMERE_TEST_LOCALE");
-    if (!wanted.isEmpty()) {
-      QCOMPARE(QByteArray(std::setlocale(LC_CTYPE, nullptr)), wanted);
-    }
+    QCOMPARE(wanted.isEmpty() ? wanted : QByteArray(std::setlocale(LC_CTYPE, nullptr)), wanted);
   }
 
   // MulDiv rounds half away from zero; 4 units across are A-z's mean width, 8 down the height.
