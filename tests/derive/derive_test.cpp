@@ -179,14 +179,12 @@ TEST_P(DeriveGolden, WritesTheExpectedFile) {
   const std::string baseName = InputOr(in, "base", "base.ini");
   const std::string target = InputOr(in, "target", "new.ini");
   const std::string& writer = in.at("writer");
-  const bool formFeed = in.contains("form-feed");
-  const bool cutPaper = in.contains("cut-paper");
   ModuleFiles modules;
   modules.Write(baseName, base);
   if (writer == "DeriveModule") {
     modules.toolkit.yesNoAnswer = MessageAnswer::kYes;
-    const DeriveInputs inputs{.cutPaperOption = cutPaper,
-                              .formFeedOption = formFeed,
+    const DeriveInputs inputs{.cutPaperOption = in.contains("cut-paper"),
+                              .formFeedOption = in.contains("form-feed"),
                               .voidKeyword = InputOr(in, "void"),
                               .stopKeyword = InputOr(in, "stop"),
                               .newModuleName = in.at("name")};
@@ -197,8 +195,8 @@ TEST_P(DeriveGolden, WritesTheExpectedFile) {
     model.Load(modules.PathOf(baseName));
     ProfileStore& store = *modules.store;
     ASSERT_EQ(
-        writer == "PatchFormFeed"   ? PatchFormFeed(model, store, path, formFeed)
-        : writer == "PatchCutPaper" ? PatchCutPaper(model, store, path, cutPaper)
+        writer == "PatchFormFeed"   ? PatchFormFeed(model, store, path, in.contains("form-feed"))
+        : writer == "PatchCutPaper" ? PatchCutPaper(model, store, path, in.contains("cut-paper"))
         : writer == "WriteKeywordTriggers"
             ? WriteKeywordTriggers(model, store, path, InputOr(in, "void"), InputOr(in, "stop"))
             : WriteStatus::kFailed,

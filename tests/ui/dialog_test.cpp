@@ -66,7 +66,7 @@ struct Bench final : LibraryLoader {
   }
 
   // A real box (modal, warning icon, executable's name, table's text), answered with `key` (0:
-  // its close box) and noted as "<message> <ok|yes/no> <owned|alone>".
+  // its close box) and noted as "<message> <ok|yes/no> <owned|alone>[ Yes]".
   void Answer(MessageId id) {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     QVERIFY(box != nullptr);
@@ -92,7 +92,9 @@ struct Bench final : LibraryLoader {
   std::unique_ptr<ModuleEditorDialog> dialog = std::make_unique<ModuleEditorDialog>(
       services, [this](QWidget* owner, MessageId id, MessageButtons buttons) {
         QTimer::singleShot(0, [this, id] { Answer(id); });
-        return RunMessageBox(owner, id, buttons);
+        const MessageAnswer answer = RunMessageBox(owner, id, buttons);
+        boxes.last() += answer == MessageAnswer::kYes ? " Yes" : "";
+        return answer;
       });
 };
 
@@ -264,7 +266,7 @@ class DialogTest : public QObject {
                                             .lines = "GS,V,3,CutPaper,0,TRAN_STOP",
                                             .name = accented});
     add("Go, keywords, Enter agrees to overwrite",
-        RunRow{.seen = "OK 11 yes/no owned 9 ok owned|EpsonBase|0 gone",
+        RunRow{.seen = "OK 11 yes/no owned Yes 9 ok owned|EpsonBase|0 gone",
                .lines = "V,o,i,d,1,0,0,TRAN_VOID|C,a,s,h,1,0,0,TRAN_STOP",
                .name = "EpsonBase"});
   }
