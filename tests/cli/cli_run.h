@@ -1,5 +1,4 @@
-// quillmere-cli's command lines run in process through the command library, with string streams
-// for the terminal; and copies of the sample module folder placed beside the built tool.
+// quillmere-cli's command lines run in process, and copies of the sample module folder.
 #pragma once
 
 #include <filesystem>
@@ -9,7 +8,6 @@
 #include <vector>
 
 #include "cli/command_line.h"
-#include "platform/messages.h"
 #include "support/temp_folder.h"
 
 namespace quillmere::testing {
@@ -33,17 +31,10 @@ inline CliRun RunCli(const std::vector<std::string>& arguments, const std::strin
   return {status, out.str(), err.str()};
 }
 
-// A message box as the terminal shows it: its text and a line end.
-inline std::string Line(MessageId id) {
-  return std::string(MessageText(id)) + "\n";
-}
-
-// Copies the files of the sample folder into `name` inside `temp`; gives the copy's path.
+// Copies the sample folder to `name` inside `temp`; gives the copy's path.
 inline std::string CopySamples(const TempFolder& temp, std::string_view name) {
-  const std::string copy = temp.MakeFolder(name);
-  for (const auto& entry : std::filesystem::directory_iterator(kSampleFolder)) {
-    std::filesystem::copy_file(entry.path(), std::filesystem::path(copy) / entry.path().filename());
-  }
+  std::string copy = temp.MakeFolder(name);
+  std::filesystem::copy(kSampleFolder, copy);
   return copy;
 }
 

@@ -1,76 +1,89 @@
-// `derive` as the front end of DeriveModule: its options become the derivation's inputs, its
-// outcomes exit statuses. What a derivation writes and refuses is the derivation's own test.
+// `derive` over DeriveModule, and the terminal toolkit that shows its messages and asks its
+// question.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <iterator>
+
+#include "cli/terminal_toolkit.h"
 #include "cli_run.h"
-#include "derive/module_files.h"
 
 namespace quillmere::testing {
 namespace {
 
-// The module `derive` writes is the one DeriveModule writes from the same inputs.
-TEST(DeriveCommand, PassesItsOptionsToTheDerivation) {
+// Each outcome's exit status; each option reaches the derivation, seen in the line it decides.
+TEST(DeriveCommand, OptionsAndExitStatuses) {
+  const TempFolder temp;
+  const std::string folder = CopySamples(temp, "m");
+  temp.MakeFolder("m/Folder.ini");  // listed as a base, but cannot be copied
   const struct {
-    std::vector<std::string> options;
-    bool formFeed;
-    bool cutPaper;
-    std::string voidKeyword;
-    std::string stopKeyword;
+    std::vector<std::string> options;  // after --name Epson_1, a file of the folder
+    std::string typed;                 // on a terminal when not empty
+    int status;
+    std::string line;
   } rows[] = {
-      {{"--void", "Void", "--stop", "Cash"}, false, false, "Void", "Cash"},
-      {{"--form-feed", "--void=V"}, true, false, "V", ""},
-      {{"--cut-paper"}, false, true, "", ""},
+      {{"--base", "Absent.ini", "--yes"}, "", 1, ""},
+      {{"--base", "SlipPrinter.ini"}, "", 1, ""},
+      {{"--base", "Folder.ini", "--yes"}, "", 3, ""},
+      {{"--base", "EpsonTM88.ini", "--void", "Void"}, "y\n", 0, "1=4,V,o,i,d,1,0,0,TRAN_VOID"},
+      {{"--base", "EpsonTM88.ini", "--yes", "--stop", "Cash"},
+       "",
+       0,
+       "1=4,C,a,s,h,1,0,0,TRAN_STOP"},
+      {{"--base", "EpsonTM88.ini", "--yes", "--form-feed"}, "", 0, "4=1,FF,1,1,0,TRAN_STOP"},
+      {{"--base", "EpsonTM88.ini", "--yes", "--cut-paper"},
+       "",
+       0,
+       "=2,GS,V,3,CutPaper,0,TRAN_STOP"},
+      {{"--base", "EpsonTM88.ini", "--yes"}, "", 0, "=2,GS,V,3,CutPaper,0,\r\n"},
   };
   for (const auto& row : rows) {
-    const TempFolder temp;
-    std::vector<std::string> command{
-        "derive", "--folder", CopySamples(temp, "cli"), "--base", "EpsonTM88.ini", "--name", "New"};
+    std::vector<std::string> command{"derive", "--folder", folder, "--name", "Epson_1"};
     command.insert(command.end(), row.options.begin(), row.options.end());
-    EXPECT_EQ(RunCli(command).out, "Success\n");
-    ModuleFiles core;
-    core.Write("EpsonTM88.ini", temp.Read("cli/EpsonTM88.ini"));
-    RecordingToolkit toolkit;
-    const DeriveInputs inputs{.cutPaperOption = row.cutPaper,
-                              .formFeedOption = row.formFeed,
-                              .voidKeyword = row.voidKeyword,
-                              .stopKeyword = row.stopKeyword,
-                              .newModuleName = "New"};
-    ASSERT_EQ(core.Derive(inputs, "EpsonTM88.ini", toolkit).outcome, DeriveOutcome::kSucceeded);
-    EXPECT_EQ(temp.Read("cli/New.ini"), core.Read("New.ini")) << command.back();
+    const CliRun run = RunCli(command, row.typed, !row.typed.empty());
+    EXPECT_EQ(run.status, row.status) << row.options[1] << " " << row.line;
+    EXPECT_EQ(run.out, row.status == 0 ? "Success\n" : "") << row.line;
+    if (row.status == 0) {
+      EXPECT_THAT(temp.Read("m/Epson_1.ini"), ::testing::HasSubstr(row.line));
+    }
   }
 }
 
-// Each outcome has its exit status, "Success" on standard output and every other message on
-// standard error. The overwrite question is answered by --yes, or on a terminal, else No.
-TEST(DeriveCommand, ExitStatusOfEachOutcome) {
-  const TempFolder temp;
-  const std::string folder = CopySamples(temp, "Printer Commands");
-  temp.MakeFolder("Printer Commands/Folder.ini");  // listed as a base, but cannot be copied
-  const std::string overwrite = Line(MessageId::kOverwriteQuestion);
+// "Success" to standard output, the rest to standard error; only --yes, "y" or "yes" answer Yes.
+TEST(TerminalToolkit, ShowsMessagesAndAnswersTheOverwriteQuestion) {
+  const MessageId question = MessageId::kOverwriteQuestion;
+  const std::string asked =
+      "the ini file you want to save is existed.\nDo you want to over write it?\n";
   const struct {
-    std::vector<std::string> options;
-    std::string typed;  // on a terminal when not empty
-    int status;
-    std::string out;
-    std::string err;
+    MessageId message;
+    bool yesOption;
+    bool terminal;
+    std::string typed;
+    std::string seen;  // "<answer>|<standard output>|<standard error>|<input left unread>"
   } rows[] = {
-      {{"--base", "Absent.ini", "--name", "N"}, "", 1, "", Line(MessageId::kSelectBase)},
-      {{"--base", "SlipPrinter.ini", "--name", "Epson_1"}, "", 1, "", overwrite},
-      {{"--base", "SlipPrinter.ini", "--name", "Epson_1", "--yes"}, "", 0, "Success\n", overwrite},
-      {{"--base", "SlipPrinter.ini", "--name", "Epson_1"},
-       "y\n",
-       0,
-       "Success\n",
-       overwrite + "(y/N) "},
-      {{"--base", "Folder.ini", "--name", "N"}, "", 3, "", Line(MessageId::kCopyFailed)},
+      {MessageId::kSuccess, false, true, "y\n", "other|Success\n||y\n"},
+      {MessageId::kCopyFailed, false, true, "y\n", "other||Copy file false!\n|y\n"},
+      {MessageId::kSelectBase, false, false, "", "other||Please select a base printer command\n|"},
+      {question, true, true, "n\n", "Yes||" + asked + "|n\n"},
+      {question, false, false, "y\n", "other||" + asked + "|y\n"},
+      {question, false, true, "y\nn\n", "Yes||" + asked + "(y/N) |n\n"},
+      {question, false, true, "YES\n", "Yes||" + asked + "(y/N) |"},
+      {question, false, true, "y\r\n", "Yes||" + asked + "(y/N) |"},
+      {question, false, true, "\n", "other||" + asked + "(y/N) |"},
+      {question, false, true, "yes please\n", "other||" + asked + "(y/N) |"},
+      {question, false, true, "", "other||" + asked + "(y/N) \n|"},
   };
   for (const auto& row : rows) {
-    std::vector<std::string> command{"derive", "--folder", folder};
-    command.insert(command.end(), row.options.begin(), row.options.end());
-    const CliRun run = RunCli(command, row.typed, !row.typed.empty());
-    EXPECT_EQ(run.status, row.status) << row.err;
-    EXPECT_EQ(run.out, row.out) << row.err;
-    EXPECT_EQ(run.err, row.err);
+    std::ostringstream out;
+    std::ostringstream err;
+    std::istringstream in(row.typed);
+    cli::TerminalToolkit toolkit(out, err, in, cli::YesNoAnswersFor(row.yesOption, row.terminal));
+    const MessageAnswer answer = toolkit.ShowMessage(
+        row.message, row.message == question ? MessageButtons::kYesNo : MessageButtons::kOk);
+    const std::string unread(std::istreambuf_iterator<char>(in), {});
+    EXPECT_EQ((answer == MessageAnswer::kYes ? "Yes|" : "other|") + out.str() + "|" + err.str() +
+                  "|" + unread,
+              row.seen);
   }
 }
 

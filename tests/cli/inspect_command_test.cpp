@@ -1,7 +1,5 @@
-// Every case folder of tests/data/cli: inspect's text and JSON of one module file (a sample
-// named by "sample=", else the case's module.ini), beside the samples' module library, compared
-// with inspect.txt and inspect.json; the folder's path shows as "<folder>". The exit status is
-// the case's "status=" (1 when something was left out).
+// Every case folder of tests/data/cli: inspect's text and JSON of a sample or the case's module.ini
+// beside the samples' module library, against inspect.txt and inspect.json.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,7 +7,6 @@
 #include "cli/json_writer.h"
 #include "cli_run.h"
 #include "support/case_inputs.h"
-#include "support/golden.h"
 
 namespace quillmere::testing {
 namespace {
@@ -21,22 +18,20 @@ class InspectGolden : public ::testing::TestWithParam<std::string> {};
 TEST_P(InspectGolden, ShowsTheExpectedTextAndJson) {
   const CaseInputs inputs = ReadCaseInputs(kArea, GetParam());
   const TempFolder temp;
-  std::filesystem::copy_file(kSampleFolder + "/EscPosCut.dll", temp.PathOf("EscPosCut.dll"));
+  std::filesystem::copy(kSampleFolder, temp.path());
   const std::string path = temp.PathOf(InputOr(inputs, "sample", "module.ini"));
-  if (inputs.contains("sample")) {
-    std::filesystem::copy_file(kSampleFolder + "/" + inputs.at("sample"), path);
-  } else {
+  if (!inputs.contains("sample")) {
     temp.Write("module.ini", ReadCaseFile(kArea, GetParam(), "module.ini"));
   }
-  for (const auto& [file, json] : {std::pair{"inspect.txt", false}, {"inspect.json", true}}) {
-    CliRun run = RunCli(json ? std::vector<std::string>{"inspect", path, "--json"}
-                             : std::vector<std::string>{"inspect", path});
-    EXPECT_EQ(run.status, std::stoi(InputOr(inputs, "status", "0"))) << file;
-    EXPECT_EQ(run.err, "") << file;
+  for (const std::string format : {"txt", "json"}) {
+    CliRun run = RunCli(format == "json" ? std::vector<std::string>{"inspect", path, "--json"}
+                                         : std::vector<std::string>{"inspect", path});
+    EXPECT_EQ(run.status, std::stoi(InputOr(inputs, "status", "0"))) << format;
+    EXPECT_EQ(run.err, "") << format;
     for (std::size_t at; (at = run.out.find(temp.path())) != std::string::npos;) {
       run.out.replace(at, temp.path().size(), "<folder>");
     }
-    ExpectMatchesCaseFile(kArea, GetParam(), file, run.out);
+    ExpectMatchesCaseFile(kArea, GetParam(), "inspect." + format, run.out);
   }
 }
 

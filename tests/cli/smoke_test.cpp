@@ -1,37 +1,38 @@
-// One run of the built quillmere-cli per command, as a script runs it: a process with no
-// terminal, its outputs and its exit status.
+// One run of the built quillmere-cli per command, as a script runs it.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
 
 #include "cli_run.h"
-#include "support/run_process.h"
 
 namespace quillmere::testing {
 namespace {
 
-using ::testing::HasSubstr;
-
-const std::string kCli = QUILLMERE_CLI;
-
-// Without --folder, the folder "Printer Commands" beside the executable.
-TEST(Smoke, ListsTheFolderBesideTheTool) {
-  const ProcessResult run = RunProcess(kCli, {"list"});
-  EXPECT_EQ(run.exitStatus, 0) << run.err;
-  EXPECT_THAT(run.out, HasSubstr("EpsonTM88.ini\tEpsonTM88\n"));
+// The shell runs the tool with `arguments`, no terminal; its exit status and both outputs.
+std::pair<int, std::string> RunTool(const std::string& arguments) {
+  const TempFolder temp;
+  const std::string output = temp.PathOf("output");
+  const int status = std::system(
+      ("'" QUILLMERE_CLI "' " + arguments + " </dev/null >'" + output + "' 2>&1").c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, temp.Read("output")};
 }
 
-// The derived module then loads whole: inspect finds nothing left out.
-TEST(Smoke, DerivesAModuleThatInspectFindsWhole) {
+// list looks beside the tool; derive writes a module that inspect then finds whole.
+TEST(Smoke, EachCommandAsAScriptRunsIt) {
+  const auto [listed, list] = RunTool("list");
+  EXPECT_EQ(listed, 0) << list;
+  EXPECT_THAT(list, ::testing::HasSubstr("EpsonTM88.ini\tEpsonTM88\n"));
   const TempFolder temp;
   const std::string folder = CopySamples(temp, "Printer Commands");
-  const ProcessResult derive =
-      RunProcess(kCli, {"derive", "--folder", folder, "--base", "EpsonTM88.ini", "--name",
-                        "Epson_9", "--void", "Void", "--stop", "Cash"});
-  EXPECT_EQ(derive.exitStatus, 0) << derive.err;
-  EXPECT_EQ(derive.out, "Success\n");
-  const ProcessResult inspect = RunProcess(kCli, {"inspect", folder + "/Epson_9.ini"});
-  EXPECT_EQ(inspect.exitStatus, 0) << inspect.out;
-  EXPECT_THAT(inspect.out, HasSubstr("Module \"Epson_9\" in " + folder + "/Epson_9.ini\n"));
+  EXPECT_EQ(RunTool("derive --folder '" + folder +
+                    "' --base EpsonTM88.ini --name Epson_9 --void Void --stop Cash"),
+            std::pair(0, std::string("Success\n")));
+  const auto [inspected, inspection] = RunTool("inspect '" + folder + "/Epson_9.ini'");
+  EXPECT_EQ(inspected, 0) << inspection;
+  EXPECT_THAT(inspection,
+              ::testing::HasSubstr("Module \"Epson_9\" in " + folder + "/Epson_9.ini\n"));
 }
 
 }  // namespace

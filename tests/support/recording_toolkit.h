@@ -1,8 +1,7 @@
-// A toolkit double: records every message box and list line, and answers Yes/No boxes from a
-// script.
+// A toolkit double: records every message box, list line and ending, and gives every Yes/No box
+// the answer a test sets.
 #pragma once
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -17,23 +16,13 @@ class RecordingToolkit final : public Toolkit {
   MessageAnswer ShowMessage(MessageId id, MessageButtons buttons) override {
     messages.push_back(id);
     buttonsShown.push_back(buttons);
-    if (buttons == MessageButtons::kOk) {
-      return MessageAnswer::kOther;
-    }
-    if (answers.empty()) {
-      return MessageAnswer::kOther;
-    }
-    const MessageAnswer answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return buttons == MessageButtons::kYesNo ? yesNoAnswer : MessageAnswer::kOther;
   }
   void EndWithOk() override { ending = Ending::kOk; }
   void EndWithCancel() override { ending = Ending::kCancel; }
   void AddListLine(std::string_view text) override { listLines.emplace_back(text); }
 
-  // What the next Yes/No boxes answer, in order; a box beyond the script answers other than Yes.
-  std::deque<MessageAnswer> answers;
-
+  MessageAnswer yesNoAnswer = MessageAnswer::kOther;
   std::vector<MessageId> messages;
   std::vector<MessageButtons> buttonsShown;
   std::vector<std::string> listLines;

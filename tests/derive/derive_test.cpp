@@ -1,0 +1,218 @@
+// Tests of src/derive: DeriveModule's own rules, the module name rules, the 259 fit, and the
+// golden case folders of tests/data/derive for the writers and whole derivations.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "derive/derive_module.h"
+#include "derive/keyword_triggers.h"
+#include "derive/module_file_name.h"
+#include "derive/stop_patchers.h"
+#include "module/catalogue.h"
+#include "platform/profile_store.h"
+#include "support/case_inputs.h"
+#include "support/fake_library_loader.h"
+#include "support/faulty_file_system.h"
+#include "support/recording_toolkit.h"
+#include "support/temp_folder.h"
+
+namespace quillmere {
+
+void PrintTo(MessageId id, std::ostream* out) {
+  *out << "message " << static_cast<int>(id);
+}
+
+namespace testing {
+namespace {
+
+using Messages = std::vector<MessageId>;
+using Operation = FaultyFileSystem::Operation;
+
+// A module folder behind a fault injector, a recording toolkit, "EscPosCut.dll" exporting CutPaper.
+struct ModuleFiles : TempFolder {
+  ModuleFiles() { libraries.Add(Write("EscPosCut.dll", "a library stand-in"), {"CutPaper"}); }
+
+  // Scans the folder as the dialog does, chooses the file `base` (none if unlisted), derives.
+  DeriveResult Derive(DeriveInputs inputs, std::string_view base) {
+    Catalogue catalogue;
+    EXPECT_TRUE(ScanCatalogueFolder(catalogue, path(), services, toolkit));
+    for (std::size_t i = 0; i < catalogue.entries.size(); ++i) {
+      if (catalogue.entries[i].path == PathOf(base)) {
+        inputs.baseSelection = static_cast<std::int32_t>(i);
+      }
+    }
+    toolkit.messages.clear();
+    return DeriveModule(inputs, catalogue, services, toolkit);
+  }
+
+  FaultyFileSystem files;
+  std::unique_ptr<ProfileStore> store = MakeProfileStore(files);
+  FakeLibraryLoader libraries;
+  PlatformServices services{*store, files, libraries};
+  RecordingToolkit toolkit;
+};
+
+// Four modules: "Odd?" is the name in Odd.ini, "Star" in Other.ini, Epson_1 its own file's.
+struct FourModules : ModuleFiles {
+  FourModules() {
+    Write("Epson.ini", "[Main]\r\nModule_Name=Epson\r\nM-Num=0\r\n");
+    Write("Other.ini", "[Main]\r\nModule_Name=Star\r\n");
+    Write("Odd.ini", "[Main]\r\nModule_Name=Odd?\r\n");
+    Write("Epson_1.ini", "[Main]\r\nModule_Name=Epson_1\r\n");
+  }
+
+  // Derives and expects `messages`, the folder as it was, the dialog open and no loader.
+  DeriveResult ExpectUntouched(const DeriveInputs& inputs, const Messages& messages,
+                               std::string_view base = "Epson.ini") {
+    const auto before = Snapshot();
+    DeriveResult result = Derive(inputs, base);
+    EXPECT_EQ(toolkit.messages, messages);
+    EXPECT_EQ(toolkit.ending, RecordingToolkit::Ending::kOpen);
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(result.loadedBase, nullptr);
+    return result;
+  }
+};
+
+DeriveInputs Inputs(std::string name, std::string voidKeyword = "Void",
+                    std::string stopKeyword = "Cash") {
+  return {.voidKeyword = std::move(voidKeyword),
+          .stopKeyword = std::move(stopKeyword),
+          .newModuleName = std::move(name)};
+}
+
+// Only the first failed check (in this order) is shown; nothing is written but after Yes.
+TEST(DeriveModule, ShowsTheFirstFailedCheckAndWritesNothing) {
+  using enum MessageId;
+  const std::string k121(121, 'v');
+  const struct {
+    std::string_view name;
+    DeriveInputs inputs;
+    MessageId message;
+    std::string_view base = "Epson.ini";  // "": nothing selected
+  } rows[] = {
+      {"NothingSelectedFirst", Inputs("", "", ""), kSelectBase, ""},
+      {"EmptyName", Inputs(""), kTypeNewName},
+      {"InvalidNameBeforeInUseAndEqualKeywords", Inputs("Odd?", "V", "V"), kInvalidName},
+      {"NameInUseBeforeEqualKeywords", Inputs("STAR", "V", "V"), kNameInUse},
+      {"EqualKeywordsBeforeTooLong", Inputs("Epson_2", k121, k121), kKeywordsEqual},
+      {"StopKeywordTooLong", Inputs("Epson_2", "Void", k121), kKeywordTooLong},
+      {"VoidKeywordTooLongBeforeTheOverwriteQuestion", Inputs("Epson_1", k121), kKeywordTooLong},
+      {"OverwriteDeclined", Inputs("Epson_1"), kOverwriteQuestion},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    FourModules modules;
+    const DeriveResult result = modules.ExpectUntouched(row.inputs, {row.message}, row.base);
+    const bool declined = row.message == MessageId::kOverwriteQuestion;
+    EXPECT_EQ(result.outcome, declined ? DeriveOutcome::kDeclined : DeriveOutcome::kRefused);
+    EXPECT_EQ(result.fileName, declined ? "Epson_1" : "");
+  }
+}
+
+// A failed copy gives message 6, a failed write 14, the folder kept as it was; then Go succeeds.
+TEST(DeriveModule, AnyFailedStepLeavesTheFolderAsItWas) {
+  FourModules modules;
+  modules.toolkit.yesNoAnswer = MessageAnswer::kYes;
+  // The six writes: Module_Name, two trigger entries, two records, M-Num.
+  const std::tuple<std::string, Operation, int, MessageId> failures[] = {
+      {"staging file", Operation::kCreateUnique, 1, MessageId::kCopyFailed},
+      {"copy", Operation::kCopy, 1, MessageId::kCopyFailed},
+      {"rename", Operation::kRename, 1, MessageId::kWriteFailed},
+      {"write 1", Operation::kReplace, 1, MessageId::kWriteFailed},
+      {"write 2", Operation::kReplace, 2, MessageId::kWriteFailed},
+      {"write 3", Operation::kReplace, 3, MessageId::kWriteFailed},
+      {"write 4", Operation::kReplace, 4, MessageId::kWriteFailed},
+      {"write 5", Operation::kReplace, 5, MessageId::kWriteFailed},
+      {"write 6", Operation::kReplace, 6, MessageId::kWriteFailed}};
+  for (const auto& [step, operation, nth, message] : failures) {
+    SCOPED_TRACE(step);
+    modules.files.ClearFailures();
+    modules.files.FailOn(operation, nth);
+    EXPECT_EQ(modules.ExpectUntouched(Inputs("Epson_1"), {MessageId::kOverwriteQuestion, message})
+                  .outcome,
+              message == MessageId::kCopyFailed ? DeriveOutcome::kCopyFailed
+                                                : DeriveOutcome::kWriteFailed);
+  }
+  modules.files.FailOn(Operation::kReplace, 7);  // past the last write
+  const DeriveResult result = modules.Derive(Inputs("Epson_1"), "Epson.ini");
+  EXPECT_EQ(modules.toolkit.messages,
+            (Messages{MessageId::kOverwriteQuestion, MessageId::kSuccess}));
+  EXPECT_EQ(modules.toolkit.ending, RecordingToolkit::Ending::kOk);
+  EXPECT_EQ(result.fileName, "Epson_1");
+  ASSERT_NE(result.loadedBase, nullptr);
+  EXPECT_EQ(result.loadedBase->modulePath, modules.PathOf("Epson.ini"));
+}
+
+// A name makes one file in the folder, on Windows too; ".ini" is added unless it ends so.
+TEST(ModuleName, UsableNamesAndTheirFileNames) {
+  const std::string a251(251, 'a');
+  for (const std::string& name :
+       std::vector<std::string>{"Epson TM 88", "\xC4pfel", "v1.2", "...", "COM0", "COM10",
+                                "CONSOLE", a251, a251 + ".ini"}) {
+    EXPECT_TRUE(IsUsableModuleName(name)) << name;
+  }
+  for (const std::string& name : std::vector<std::string>{
+           ".",    "..",   "CON",      "nul.tar.gz", "Prn",          "aux.INI",
+           "COM1", "com9", "Lpt5.ini", a251 + "a",   a251 + "a.ini", std::string(260, 'a'),
+           "a/b",  "a\\b", "a<b",      "a>b",        "a:b",          "a\"b",
+           "a|b",  "a?b",  "a*b",      "a\x01",      "a\x1F",        "a\nb"}) {
+    EXPECT_FALSE(IsUsableModuleName(name)) << name;
+  }
+  EXPECT_EQ(ModuleFileName("Epson_2"), "Epson_2.ini");
+  EXPECT_EQ(ModuleFileName("Epson_2.INI"), "Epson_2.INI");
+  EXPECT_EQ(ModuleFileName("Epson.ini.bak"), "Epson.ini.bak.ini");
+}
+
+// A keyword's record reads back whole up to 259 characters: 120 printable bytes, 60 tabs (258).
+TEST(KeywordRecordsFit, UpTo259CharactersARecord) {
+  EXPECT_TRUE(KeywordRecordsFit(std::string(120, 'a'), std::string(60, '\t')));
+  EXPECT_FALSE(KeywordRecordsFit(std::string(121, 'a'), ""));
+  EXPECT_FALSE(KeywordRecordsFit("Void", std::string(61, '\t')));
+}
+
+class DeriveGolden : public ::testing::TestWithParam<std::string> {};
+
+// A case's "writer" or DeriveModule on its base.ini writes expected.ini and nothing else.
+TEST_P(DeriveGolden, WritesTheExpectedFile) {
+  const CaseInputs in = ReadCaseInputs("derive", GetParam());
+  const std::string base = ReadCaseFile("derive", GetParam(), "base.ini");
+  const std::string baseName = InputOr(in, "base", "base.ini");
+  const std::string target = InputOr(in, "target", "new.ini");
+  const std::string& writer = in.at("writer");
+  ModuleFiles modules;
+  modules.Write(baseName, base);
+  if (writer == "DeriveModule") {
+    modules.toolkit.yesNoAnswer = MessageAnswer::kYes;
+    const DeriveInputs inputs{.cutPaperOption = in.contains("cut-paper"),
+                              .formFeedOption = in.contains("form-feed"),
+                              .voidKeyword = InputOr(in, "void"),
+                              .stopKeyword = InputOr(in, "stop"),
+                              .newModuleName = in.at("name")};
+    ASSERT_EQ(modules.Derive(inputs, baseName).outcome, DeriveOutcome::kSucceeded);
+  } else {
+    const std::string path = modules.Write(target, base);
+    PrinterCommandModule model(modules.services);
+    model.Load(modules.PathOf(baseName));
+    ProfileStore& store = *modules.store;
+    ASSERT_EQ(
+        writer == "PatchFormFeed"   ? PatchFormFeed(model, store, path, in.contains("form-feed"))
+        : writer == "PatchCutPaper" ? PatchCutPaper(model, store, path, in.contains("cut-paper"))
+        : writer == "WriteKeywordTriggers"
+            ? WriteKeywordTriggers(model, store, path, InputOr(in, "void"), InputOr(in, "stop"))
+            : WriteStatus::kFailed,
+        WriteStatus::kOk);
+  }
+  ExpectMatchesCaseFile("derive", GetParam(), "expected.ini", modules.Read(target));
+  if (target != baseName) {
+    EXPECT_EQ(modules.Read(baseName), base) << "the base is never written";
+  }
+  EXPECT_THAT(modules.List(), ::testing::UnorderedElementsAreArray(
+                                  std::set<std::string>{baseName, target, "EscPosCut.dll"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DeriveGolden, ::testing::ValuesIn(GoldenCases("derive")),
+                         [](const auto& row) { return row.param; });
+
+}  // namespace
+}  // namespace testing
+}  // namespace quillmere
