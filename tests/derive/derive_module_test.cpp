@@ -10,6 +10,7 @@
 #include "module/catalogue.h"
 #include "module/printer_command_module.h"
 #include "support/case_name.h"
+#include "support/host_platform.h"
 #include "support/ini_text.h"
 #include "support/recording_toolkit.h"
 
@@ -147,7 +148,7 @@ TEST_F(DeriveModuleTest, NewModuleIsTheBaseWithNameStopAndTriggers) {
   EXPECT_EQ(toolkit.messages, Messages{MessageId::kSuccess});
   EXPECT_EQ(toolkit.ending, RecordingToolkit::Ending::kOk);
   EXPECT_EQ(fileName, "Epson_2");
-  EXPECT_EQ(modules.Read("Epson_2.ini"), kEpson2);
+  EXPECT_EQ(modules.Read("Epson_2.ini"), testing::AsSavedByProfileWrites(kEpson2));
   EXPECT_EQ(modules.Read("Epson.ini"), kEpson);
   EXPECT_EQ(modules.List(), (std::vector<std::string>{"Epson.ini", "Epson_1.ini", "Epson_2.ini",
                                                       "EscPosCut.dll", "Odd.ini", "Other.ini"}));
@@ -172,11 +173,17 @@ TEST_F(DeriveModuleTest, OptionsEmptyTheStopKeywordAndTagTheirCommand) {
 }
 
 // Paths and keywords compare with case counting: another case of the title is another file,
-// and "void" is not the keyword "Void". A name ending in ".ini" is the file name itself.
+// and "void" is not the keyword "Void". A name ending in ".ini" is the file name itself. Where
+// file names ignore case, another case of the title names the same file: the overwrite question.
 TEST_F(DeriveModuleTest, CaseCountsInPathsAndKeywords) {
   DeriveInputs inputs = Inputs("EPSON", "Void", "void");
+  toolkit.answers = {MessageAnswer::kYes};
   ASSERT_EQ(Derive(inputs), DeriveOutcome::kSucceeded);
-  EXPECT_EQ(modules.Read("Epson.ini"), kEpson);
+  EXPECT_EQ(toolkit.messages.front(),
+            testing::kFileNamesIgnoreCase ? MessageId::kOverwriteQuestion : MessageId::kSuccess);
+  if (!testing::kFileNamesIgnoreCase) {
+    EXPECT_EQ(modules.Read("Epson.ini"), kEpson);
+  }
   EXPECT_EQ(modules.Value("EPSON.ini", "Main", "Module_Name"), "EPSON");
   EXPECT_EQ(modules.Value("EPSON.ini", "Mutli-Command", "3"), "Text_Stop,v,1");
   DeriveInputs ini = Inputs("Epson_2.INI");
@@ -232,6 +239,9 @@ TEST_F(DeriveModuleTest, AnyFailedStepLeavesTheFolderAsItWas) {
   expectUntouched(MessageId::kCopyFailed, "copy");
   EXPECT_EQ(failedAt(Operation::kRename, 1), DeriveOutcome::kWriteFailed);
   expectUntouched(MessageId::kWriteFailed, "rename");
+  if (!testing::kProfileWritesGoThroughFileServices) {
+    return;  // the platform's profile functions write the staging file; no write can be failed
+  }
   // Every write in turn, until failing the one after the last lets the derivation through.
   int nth = 1;
   for (; nth < 20 && failedAt(Operation::kReplace, nth) != DeriveOutcome::kSucceeded; ++nth) {

@@ -87,12 +87,12 @@ TEST(Catalogue, ExecutableInTheRootLooksInTheRoot) {
 // does not look into sub-folders. A sub-folder has no Module_Name: its line is empty.
 TEST(Catalogue, TakesEveryEntryEndingInIni) {
   Bench bench;
-  bench.Make({"EPSON.INI=A", "Epson.Ini=B", "epson.ini=C", ".ini=D", "x.ini/", "epson.ini.bak=E",
+  bench.Make({"EPSON.INI=A", "Star.Ini=B", "tm.ini=C", ".ini=D", "x.ini/", "epson.ini.bak=E",
               "epson.in=F", "epsonini=G", "ini=H", "old/Star.ini=I"});
   ASSERT_TRUE(bench.Scan());
   EXPECT_THAT(bench.Paths(),
-              ElementsAre(bench.In(".ini"), bench.In("EPSON.INI"), bench.In("Epson.Ini"),
-                          bench.In("epson.ini"), bench.In("x.ini")));
+              ElementsAre(bench.In(".ini"), bench.In("EPSON.INI"), bench.In("Star.Ini"),
+                          bench.In("tm.ini"), bench.In("x.ini")));
   EXPECT_THAT(bench.toolkit.listLines, ElementsAre("D", "A", "B", "C", ""));
 }
 
@@ -146,12 +146,12 @@ TEST(Catalogue, LongModuleNameIsCutTo259Characters) {
 // twice (the line's index tells them apart), and release empties the catalogue.
 TEST(Catalogue, ListsInFolderOrder) {
   Bench bench;
-  bench.Make({"tm-u220.ini=Aardvark", "Citizen.ini=Xylo", "epson.ini=TM-T88", "Aclas.ini=Zebra",
+  bench.Make({"tm-u220.ini=Aardvark", "Citizen.ini=Xylo", "Epson2.ini=TM-T88", "Aclas.ini=Zebra",
               "Epson.ini=TM-T88"});
   ASSERT_TRUE(bench.Scan());
   EXPECT_THAT(bench.Paths(),
               ElementsAre(bench.In("Aclas.ini"), bench.In("Citizen.ini"), bench.In("Epson.ini"),
-                          bench.In("epson.ini"), bench.In("tm-u220.ini")));
+                          bench.In("Epson2.ini"), bench.In("tm-u220.ini")));
   EXPECT_THAT(bench.toolkit.listLines,
               ElementsAre("Zebra", "Xylo", "TM-T88", "TM-T88", "Aardvark"));
   ReleaseCatalogue(bench.catalogue);
