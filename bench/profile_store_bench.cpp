@@ -5,76 +5,50 @@
 // The file is dated an hour back, as a module lying in its folder is; a file changed within the
 // last seconds is also compared byte for byte on each read (see portable_profile_store.cpp).
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <chrono>
-#include <filesystem>
 #include <string>
 
 #include "module_file_generator.h"
+#include "module_on_disk.h"
 #include "platform/file_system.h"
 #include "platform/portable_profile_store.h"
 
 namespace quillmere::bench {
 namespace {
 
-// A generated module file in a folder of its own, removed at the end.
-class ModuleFileOnDisk {
- public:
-  explicit ModuleFileOnDisk(std::size_t recordCount) : module_(GenerateModuleFile(recordCount)) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quillmere-bench-XXXXXX");
-    if (::mkdtemp(pattern.data()) != nullptr) {
-      folder_ = pattern;
-      path_ = JoinPath(folder_, "Bench.ini");
-      if (RealFileSystem().ReplaceFile(path_, module_.bytes)) {
-        std::filesystem::last_write_time(
-            path_, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
-      }
-    }
-  }
-  ~ModuleFileOnDisk() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-  ModuleFileOnDisk(const ModuleFileOnDisk&) = delete;
-  ModuleFileOnDisk& operator=(const ModuleFileOnDisk&) = delete;
-
-  [[nodiscard]] const std::string& path() const { return path_; }
-  [[nodiscard]] const GeneratedModule& module() const { return module_; }
-
- private:
-  GeneratedModule module_;
-  std::string folder_;
-  std::string path_;
+// A generated module file on disk, with the keys it holds.
+struct GeneratedFile {
+  explicit GeneratedFile(std::size_t records)
+      : module(GenerateModuleFile(records)), disk(module.bytes) {}
+  [[nodiscard]] const std::string& path() const { return disk.path(); }
+  GeneratedModule module;
+  ModuleOnDisk disk;
 };
 
 // Reads every key of a file the store has already parsed: the loader's steady state.
 void ReadEveryKey(benchmark::State& state) {
-  const ModuleFileOnDisk file(static_cast<std::size_t>(state.range(0)));
+  const GeneratedFile file(static_cast<std::size_t>(state.range(0)));
   const auto store = MakePortableProfileStore(RealFileSystem());
   for (auto _ : state) {
-    for (const auto& [section, key] : file.module().keys) {
+    for (const auto& [section, key] : file.module.keys) {
       benchmark::DoNotOptimize(store->ReadString(section, key, "", file.path()));
     }
   }
-  state.SetItemsProcessed(state.iterations() *
-                          static_cast<std::int64_t>(file.module().keys.size()));
-  state.SetBytesProcessed(state.iterations() *
-                          static_cast<std::int64_t>(file.module().bytes.size()));
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(file.module.keys.size()));
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(file.module.bytes.size()));
 }
 BENCHMARK(ReadEveryKey)->Arg(100)->Arg(1'000)->Arg(10'000);
 
 // A whole load by a new store: the file read and parsed once, then every key.
 void LoadWithNewStore(benchmark::State& state) {
-  const ModuleFileOnDisk file(static_cast<std::size_t>(state.range(0)));
+  const GeneratedFile file(static_cast<std::size_t>(state.range(0)));
   for (auto _ : state) {
     const auto store = MakePortableProfileStore(RealFileSystem());
-    for (const auto& [section, key] : file.module().keys) {
+    for (const auto& [section, key] : file.module.keys) {
       benchmark::DoNotOptimize(store->ReadString(section, key, "", file.path()));
     }
   }
-  state.SetItemsProcessed(state.iterations() *
-                          static_cast<std::int64_t>(file.module().keys.size()));
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(file.module.keys.size()));
 }
 BENCHMARK(LoadWithNewStore)->Arg(100)->Arg(1'000)->Arg(10'000);
 

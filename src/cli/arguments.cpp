@@ -24,9 +24,9 @@ void ParsedArguments::Add(std::string_view option, std::string value) {
 
 namespace {
 
-const OptionSpec* FindOption(std::span<const OptionSpec> options, std::string_view name) {
+const CommandOption* FindOption(std::span<const CommandOption> options, std::string_view name) {
   const auto found = std::find_if(options.begin(), options.end(),
-                                  [&](const OptionSpec& option) { return option.name == name; });
+                                  [&](const CommandOption& option) { return option.name == name; });
   return found == options.end() ? nullptr : &*found;
 }
 
@@ -37,7 +37,7 @@ std::string Quoted(std::string_view text) {
 }  // namespace
 
 std::variant<ParsedArguments, UsageError> ParseArguments(std::span<const std::string> arguments,
-                                                         std::span<const OptionSpec> options) {
+                                                         std::span<const CommandOption> options) {
   ParsedArguments parsed;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -56,7 +56,7 @@ std::variant<ParsedArguments, UsageError> ParseArguments(std::span<const std::st
     const std::string_view body = std::string_view(argument).substr(2);
     const std::size_t equals = body.find('=');
     const std::string_view name = body.substr(0, equals);
-    const OptionSpec* option = FindOption(options, name);
+    const CommandOption* option = FindOption(options, name);
     if (option == nullptr) {
       return UsageError{"unknown option " + Quoted("--" + std::string(name))};
     }

@@ -19,7 +19,7 @@ enum class OptionKind {
 };
 
 // One option a command accepts, and the line the usage text shows for it.
-struct OptionSpec {
+struct CommandOption {
   std::string_view name;  // without the leading "--"
   OptionKind kind = OptionKind::kFlag;
   std::string_view valueName;  // "DIR"; empty for flags
@@ -27,7 +27,7 @@ struct OptionSpec {
 };
 
 // Accepted by every command; the dispatcher answers it before the command runs.
-inline constexpr OptionSpec kHelpOption{"help", OptionKind::kFlag, "", "show this text"};
+inline constexpr CommandOption kHelpOption{"help", OptionKind::kFlag, "", "show this text"};
 
 // A command line that cannot be run, with what is wrong in a few words.
 struct UsageError {
@@ -55,6 +55,6 @@ class ParsedArguments {
 // option, a value option without its value, a value given to a flag and an option given twice
 // are usage errors. "-" alone and everything after "--" are positional.
 [[nodiscard]] std::variant<ParsedArguments, UsageError> ParseArguments(
-    std::span<const std::string> arguments, std::span<const OptionSpec> options);
+    std::span<const std::string> arguments, std::span<const CommandOption> options);
 
 }  // namespace quillmere::cli

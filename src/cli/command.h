@@ -36,9 +36,9 @@ using CommandResult = std::variant<ExitStatus, UsageError>;
 
 struct Command {
   std::string_view name;
-  std::string_view synopsis;            // what follows "quillmere-cli" in the usage line
-  std::string_view description;         // a few lines for --help
-  std::span<const OptionSpec> options;  // --help is added by the dispatcher
+  std::string_view synopsis;               // what follows "quillmere-cli" in the usage line
+  std::string_view description;            // a few lines for --help
+  std::span<const CommandOption> options;  // --help is added by the dispatcher
   CommandResult (*run)(const ParsedArguments& arguments, CommandContext& context);
 };
 

@@ -3,19 +3,12 @@
 // (what is wrong, the usage line, where to read more) and exit status 2.
 #pragma once
 
-#include <iosfwd>
 #include <span>
 #include <string>
 
 #include "cli/command.h"
 
 namespace quillmere::cli {
-
-// The general usage: every command's usage line.
-void PrintUsage(std::ostream& stream);
-
-// One command's usage: its usage line, its description and its options.
-void PrintCommandUsage(const Command& command, std::ostream& stream);
 
 // Runs the command line `arguments` (the program's name left out); gives the exit status.
 [[nodiscard]] int RunCommandLine(std::span<const std::string> arguments, CommandContext& context);

@@ -14,20 +14,20 @@ namespace {
 
 constexpr std::array kDeriveOptions{
     kFolderOption,
-    OptionSpec{"base", OptionKind::kValue, "FILE",
-               "the base module's file name as the folder lists it (e.g. Epson.ini)"},
-    OptionSpec{"name", OptionKind::kValue, "NAME", "the new module's name (and file name)"},
-    OptionSpec{"void", OptionKind::kValue, "KEYWORD", "the text printed on a voided receipt"},
-    OptionSpec{"stop", OptionKind::kValue, "KEYWORD", "the text printed at a transaction's end"},
-    OptionSpec{"form-feed", OptionKind::kFlag, "", "a Form Feed byte (0x0C) ends a transaction"},
-    OptionSpec{"cut-paper", OptionKind::kFlag, "",
-               "the Epson cut-paper command GS V ends a transaction"},
-    OptionSpec{"yes", OptionKind::kFlag, "", "overwrite an existing module file without asking"},
+    CommandOption{"base", OptionKind::kValue, "FILE",
+                  "the base module's file name as the folder lists it (e.g. Epson.ini)"},
+    CommandOption{"name", OptionKind::kValue, "NAME", "the new module's name (and file name)"},
+    CommandOption{"void", OptionKind::kValue, "KEYWORD", "the text printed on a voided receipt"},
+    CommandOption{"stop", OptionKind::kValue, "KEYWORD", "the text printed at a transaction's end"},
+    CommandOption{"form-feed", OptionKind::kFlag, "", "a Form Feed byte (0x0C) ends a transaction"},
+    CommandOption{"cut-paper", OptionKind::kFlag, "",
+                  "the Epson cut-paper command GS V ends a transaction"},
+    CommandOption{"yes", OptionKind::kFlag, "", "overwrite an existing module file without asking"},
 };
 
 // The base selection the dialog's list would give: the entry listed under that file name, or
 // none (-1) when the folder lists no such file.
-std::int32_t SelectionOf(const Catalogue& catalogue, const std::string& fileName) {
+std::int32_t BaseSelectionOf(const Catalogue& catalogue, const std::string& fileName) {
   for (std::size_t i = 0; i < catalogue.entries.size(); ++i) {
     if (FileNameOf(catalogue.entries[i].path) == fileName) {
       return static_cast<std::int32_t>(i);
@@ -36,7 +36,7 @@ std::int32_t SelectionOf(const Catalogue& catalogue, const std::string& fileName
   return -1;
 }
 
-ExitStatus StatusOf(DeriveOutcome outcome) {
+ExitStatus ExitStatusOf(DeriveOutcome outcome) {
   switch (outcome) {
     case DeriveOutcome::kSucceeded:
       return ExitStatus::kOk;
@@ -75,8 +75,8 @@ CommandResult RunDerive(const ParsedArguments& arguments, CommandContext& contex
   if (!ScanModuleFolder(arguments, catalogue, machine.services(), toolkit)) {
     return ExitStatus::kRefused;
   }
-  inputs.baseSelection = SelectionOf(catalogue, arguments.Value("base").value_or(""));
-  return StatusOf(DeriveModule(inputs, catalogue, machine.services(), toolkit).outcome);
+  inputs.baseSelection = BaseSelectionOf(catalogue, arguments.Value("base").value_or(""));
+  return ExitStatusOf(DeriveModule(inputs, catalogue, machine.services(), toolkit).outcome);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ class Toolkit;
 
 namespace quillmere::cli {
 
-inline constexpr OptionSpec kFolderOption{
+inline constexpr CommandOption kFolderOption{
     "folder", OptionKind::kValue, "DIR",
     "the module folder (default: \"Printer Commands\" beside quillmere-cli)"};
 

@@ -34,7 +34,6 @@ TerminalToolkit::TerminalToolkit(std::ostream& out, std::ostream& err, std::istr
     : out_(out), err_(err), in_(in), answers_(answers) {}
 
 MessageAnswer TerminalToolkit::ShowMessage(MessageId id, MessageButtons buttons) {
-  messages_.push_back(id);
   std::ostream& stream = id == MessageId::kSuccess ? out_ : err_;
   stream << MessageText(id) << "\n";
   stream.flush();

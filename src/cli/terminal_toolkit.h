@@ -5,9 +5,7 @@
 #pragma once
 
 #include <iosfwd>
-#include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/toolkit.h"
 
@@ -25,21 +23,16 @@ enum class YesNoAnswers {
 // True when the process's standard input is a terminal.
 [[nodiscard]] bool StandardInputIsTerminal();
 
+// The terminal has no dialog to end and no base list to fill: the command that runs the core
+// prints what it found itself, and its exit status says how the run ended.
 class TerminalToolkit final : public Toolkit {
  public:
-  enum class Ending { kOpen, kOk, kCancel };
-
   TerminalToolkit(std::ostream& out, std::ostream& err, std::istream& in, YesNoAnswers answers);
 
   MessageAnswer ShowMessage(MessageId id, MessageButtons buttons) override;
-  void EndWithOk() override { ending_ = Ending::kOk; }
-  void EndWithCancel() override { ending_ = Ending::kCancel; }
-  void AddListLine(std::string_view text) override { listLines_.emplace_back(text); }
-
-  [[nodiscard]] Ending ending() const { return ending_; }
-  [[nodiscard]] const std::vector<std::string>& listLines() const { return listLines_; }
-  // Every message shown, in order.
-  [[nodiscard]] const std::vector<MessageId>& messages() const { return messages_; }
+  void EndWithOk() override {}
+  void EndWithCancel() override {}
+  void AddListLine(std::string_view /*text*/) override {}
 
  private:
   MessageAnswer Ask();
@@ -48,9 +41,6 @@ class TerminalToolkit final : public Toolkit {
   std::ostream& err_;
   std::istream& in_;
   YesNoAnswers answers_;
-  Ending ending_ = Ending::kOpen;
-  std::vector<std::string> listLines_;
-  std::vector<MessageId> messages_;
 };
 
 }  // namespace quillmere::cli

@@ -45,19 +45,24 @@ class StagingFile {
 
 constexpr std::string_view kStagingStem = ".quillmere-derive-";
 
+// A stop option is the register's end of a transaction; a stop keyword would contradict it, so
+// with either option set the stop keyword is neither checked for length nor written.
+std::string_view StopKeywordToWrite(const DeriveInputs& inputs) {
+  const bool stopOption = inputs.cutPaperOption || inputs.formFeedOption;
+  return stopOption ? std::string_view() : std::string_view(inputs.stopKeyword);
+}
+
 // Steps after the copy: the new name, the loaded base, the three writers. The first failed
 // write ends it.
 WriteStatus WriteNewModule(const DeriveInputs& inputs, const PrinterCommandModule& base,
                            const std::string& stagingPath, ProfileStore& store) {
-  // A stop option is the register's end of a transaction; a stop keyword would contradict it.
-  const bool stopOption = inputs.cutPaperOption || inputs.formFeedOption;
   WriteSequence writes(store, stagingPath);
   writes.Write(sections::kMain, keys::kModuleName, inputs.newModuleName);
   writes.Then([&] { return PatchFormFeed(base, store, stagingPath, inputs.formFeedOption); });
   writes.Then([&] { return PatchCutPaper(base, store, stagingPath, inputs.cutPaperOption); });
   writes.Then([&] {
     return WriteKeywordTriggers(base, store, stagingPath, inputs.voidKeyword,
-                                stopOption ? std::string_view() : inputs.stopKeyword);
+                                StopKeywordToWrite(inputs));
   });
   return writes.status();
 }
@@ -90,9 +95,7 @@ DeriveResult DeriveModule(const DeriveInputs& inputs, const Catalogue& catalogue
   if (!inputs.voidKeyword.empty() && inputs.voidKeyword == inputs.stopKeyword) {
     return refuse(MessageId::kKeywordsEqual);
   }
-  const bool stopOption = inputs.cutPaperOption || inputs.formFeedOption;
-  if (!KeywordRecordsFit(inputs.voidKeyword,
-                         stopOption ? std::string_view() : inputs.stopKeyword)) {
+  if (!KeywordRecordsFit(inputs.voidKeyword, StopKeywordToWrite(inputs))) {
     return refuse(MessageId::kKeywordTooLong);
   }
 

@@ -14,6 +14,17 @@ namespace {
 
 constexpr std::uint8_t kComma = 44;
 
+// One byte as a token that reads back as that byte: the comma, which would split the value,
+// takes the decimal form as the bytes that are no printable characters do.
+std::string EncodeByteToken(std::uint8_t byte) {
+  if (byte < 32 || byte > 126 || byte == kComma) {
+    std::array<char, 8> digits{};
+    std::snprintf(digits.data(), digits.size(), "%.3d", static_cast<int>(byte));
+    return digits.data();
+  }
+  return {static_cast<char>(byte)};
+}
+
 std::string KeywordRecord(std::string_view keyword, std::string_view tag) {
   std::string record = text::FormatDecimal(static_cast<std::int64_t>(keyword.size()));
   record += ',';
@@ -35,17 +46,6 @@ std::string TriggerEntry(std::string_view section, std::string_view keyword, int
   return entry;
 }
 
-}  // namespace
-
-std::string EncodeByteToken(std::uint8_t byte) {
-  if (byte < 32 || byte > 126 || byte == kComma) {
-    std::array<char, 8> digits{};
-    std::snprintf(digits.data(), digits.size(), "%.3d", static_cast<int>(byte));
-    return digits.data();
-  }
-  return {static_cast<char>(byte)};
-}
-
 std::string VoidKeywordRecord(std::string_view keyword) {
   return KeywordRecord(keyword, "TRAN_VOID");
 }
@@ -53,6 +53,8 @@ std::string VoidKeywordRecord(std::string_view keyword) {
 std::string StopKeywordRecord(std::string_view keyword) {
   return KeywordRecord(keyword, "TRAN_STOP");
 }
+
+}  // namespace
 
 bool KeywordRecordsFit(std::string_view voidKeyword, std::string_view stopKeyword) {
   // Each keyword byte takes at least two characters, so a keyword this long cannot fit; the

@@ -15,18 +15,11 @@ namespace quillmere {
 
 class PrinterCommandModule;
 
-// One byte as a token that reads back as that byte: a byte below 32, above 126, or the comma
-// (which would split the value) as a three-digit decimal ("009", "044", "200"); any other byte
-// as itself.
-[[nodiscard]] std::string EncodeByteToken(std::uint8_t byte);
-
-// "%d,%s1,0,0,TRAN_VOID" / "...TRAN_STOP": the keyword's length, its bytes as tokens, kind 1,
-// parameter 0, text flag 0 and the tag.
-[[nodiscard]] std::string VoidKeywordRecord(std::string_view keyword);
-[[nodiscard]] std::string StopKeywordRecord(std::string_view keyword);
-
 // True when both records that the keywords would give (an empty keyword gives none) read back
-// whole: no longer than the 259 characters a read returns.
+// whole: no longer than the 259 characters a read returns. A record is "%d,%s1,0,0,TRAN_VOID"
+// (or TRAN_STOP): the keyword's length, each byte as a token and a comma, kind 1, parameter 0,
+// text flag 0 and the tag. A byte below 32, above 126, or the comma (which would split the
+// value) is the three-digit decimal token ("009", "044", "200"); any other byte is itself.
 [[nodiscard]] bool KeywordRecordsFit(std::string_view voidKeyword, std::string_view stopKeyword);
 
 // The multi-commands that hold old triggers, by key, and whether each will be replaced.

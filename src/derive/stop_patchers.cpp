@@ -13,11 +13,11 @@ constexpr std::uint8_t kFormFeed = 0x0C;
 constexpr std::uint8_t kGroupSeparator = 0x1D;  // GS
 constexpr std::uint8_t kLetterV = 0x56;
 
-}  // namespace
-
 bool IsFormFeedCommand(const CommandRecord& record) {
   return record.byteCount == 1 && record.bytes.size() == 1 && record.bytes[0] == kFormFeed;
 }
+
+}  // namespace
 
 bool IsCutPaperCommand(const CommandRecord& record) {
   return record.byteCount == 2 && record.bytes.size() == 2 && record.bytes[0] == kGroupSeparator &&

@@ -21,12 +21,12 @@ inline constexpr std::string_view kFormFeedPlainValue = "1,FF,1,1";
 inline constexpr std::string_view kCutPaperStopValue = "2,GS,V,3,CutPaper,0,TRAN_STOP";
 inline constexpr std::string_view kCutPaperPlainValue = "2,GS,V,3,CutPaper,0,";
 
-// True for the one-byte record 0x0C and for the two-byte record GS V (0x1D 0x56); a longer
-// sequence that begins with them does not count.
-[[nodiscard]] bool IsFormFeedCommand(const CommandRecord& record);
+// True for the two-byte record GS V (0x1D 0x56); a longer sequence that begins with it does not
+// count.
 [[nodiscard]] bool IsCutPaperCommand(const CommandRecord& record);
 
-// The first single command that is the Form Feed command, or none.
+// The first single command that is the one-byte record 0x0C, or none; a longer sequence that
+// begins with it does not count.
 [[nodiscard]] const CommandRecord* FindFormFeedCommand(const PrinterCommandModule& module);
 
 struct CutPaperCommand {

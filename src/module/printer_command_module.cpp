@@ -12,17 +12,13 @@ namespace quillmere {
 
 namespace {
 
-// The keys of a list are written as plain decimals: "1", "2", ... with no sign, no leading zero
-// and no blanks. A read of key "7" finds only a key whose text is "7" once the blanks around it
-// are dropped (digits have no case), so a listed name is key k exactly when it reads so.
+// The keys of a list are the decimals "1", "2", ... with no sign, no leading zero and no blanks.
+// The store lists a section's key names already trimmed by the file's own blank rule
+// (profile_rules::IsFileBlank), and a read of key "7" finds exactly the entry whose trimmed name
+// is "7" (digits have no case). So a listed name is key k exactly when it is k's decimal text,
+// and nothing is trimmed here: a name with another byte at its edge (a form feed, 0x1A) is a key
+// of its own that no read of k finds, and key k counts as absent.
 std::optional<std::int32_t> PlainDecimalKey(std::string_view name, std::int32_t count) {
-  auto isBlank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1a'; };
-  while (!name.empty() && isBlank(name.front())) {
-    name.remove_prefix(1);
-  }
-  while (!name.empty() && isBlank(name.back())) {
-    name.remove_suffix(1);
-  }
   if (name.empty() || name.size() > 10 || name.front() == '0') {
     return std::nullopt;
   }
@@ -234,19 +230,12 @@ bool PrinterCommandModule::LoadBarcode() {
   if (analyzer.empty()) {
     return true;
   }
-  std::optional<ParseError> unbound;
-  if (!useLibrary) {
-    unbound = ParseError{ParseFailure::kNoLibrary, analyzer};
-  } else if (!library) {
-    unbound = ParseError{ParseFailure::kLibraryNotLoaded, analyzer};
-  } else if (!library->Exports(analyzer)) {
-    unbound = ParseError{ParseFailure::kNameNotExported, analyzer};
-  }
-  if (unbound) {
+  Parsed<std::string> bound = BindLibraryFunction(analyzer, {useLibrary, library.get()});
+  if (ParseError* error = std::get_if<ParseError>(&bound)) {
     leftOut.push_back(LeftOutRecord{std::string(sections::kBarcodeAnalyze), kBarcodeKey,
-                                    std::move(analyzer), std::move(*unbound)});
+                                    std::move(analyzer), std::move(*error)});
   } else {
-    barcodeAnalyzer = std::move(analyzer);
+    barcodeAnalyzer = std::move(std::get<std::string>(bound));
   }
   return true;
 }

@@ -110,10 +110,9 @@ std::optional<ParseError> ReadBytes(std::string_view& remainder, CommandRecord& 
   return std::nullopt;
 }
 
-// A kind-3 parameter names the library function the record stands for; the record holds only
-// when the module's own library exports it.
-std::optional<ParseError> Bind(std::string_view name, const LibraryBinding& binding,
-                               CommandRecord& record) {
+}  // namespace
+
+Parsed<std::string> BindLibraryFunction(std::string_view name, const LibraryBinding& binding) {
   if (!binding.useLibrary) {
     return Failure(ParseFailure::kNoLibrary, std::string(name));
   }
@@ -123,11 +122,8 @@ std::optional<ParseError> Bind(std::string_view name, const LibraryBinding& bind
   if (!binding.library->Exports(name)) {
     return Failure(ParseFailure::kNameNotExported, std::string(name));
   }
-  record.function = std::string(name);
-  return std::nullopt;
+  return std::string(name);
 }
-
-}  // namespace
 
 Parsed<CommandRecord> ParseChangeLineValue(std::string_view value) {
   CommandRecord record;
@@ -159,9 +155,12 @@ Parsed<CommandRecord> ParseCommandValue(std::string_view value, const LibraryBin
     if (record.kind == 1) {
       record.parameter = text::ParseLeadingDecimal(parameter);
     } else if (record.kind == 3) {
-      if (std::optional<ParseError> error = Bind(parameter, binding, record)) {
+      // The parameter names the library function the record stands for.
+      Parsed<std::string> bound = BindLibraryFunction(parameter, binding);
+      if (ParseError* error = std::get_if<ParseError>(&bound)) {
         return std::move(*error);
       }
+      record.function = std::move(std::get<std::string>(bound));
     }
   }
 

@@ -72,11 +72,17 @@ struct ParseError {
 template <typename T>
 using Parsed = std::variant<T, ParseError>;
 
-// The module library state that binds kind-3 records.
+// The module library state that binds kind-3 records and the barcode analyser.
 struct LibraryBinding {
   bool useLibrary = false;
   const ModuleLibrary* library = nullptr;  // none when not found or not loaded
 };
+
+// A function of the module library, named by a kind-3 record's parameter or by BARCODE_Analyze:
+// bound only when the module uses a library, the library loaded and it exports the name (case
+// counting). The bound name, or why it cannot be bound.
+[[nodiscard]] Parsed<std::string> BindLibraryFunction(std::string_view name,
+                                                      const LibraryBinding& binding);
 
 [[nodiscard]] Parsed<CommandRecord> ParseChangeLineValue(std::string_view value);
 [[nodiscard]] Parsed<CommandRecord> ParseCommandValue(std::string_view value,

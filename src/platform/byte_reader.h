@@ -26,7 +26,6 @@ class ByteReader {
       : bytes_(bytes), endian_(endian) {}
 
   [[nodiscard]] std::size_t size() const { return bytes_.size(); }
-  [[nodiscard]] Endian endian() const { return endian_; }
 
   [[nodiscard]] bool Contains(std::uint64_t offset, std::uint64_t length) const {
     return FitsIn(bytes_.size(), offset, length);
@@ -57,7 +56,7 @@ class ByteReader {
 
   // The text from `offset` up to its terminating NUL (not included), or none when no NUL
   // follows inside the view: a name that runs off the end is no name.
-  [[nodiscard]] std::optional<std::string_view> CString(std::uint64_t offset) const {
+  [[nodiscard]] std::optional<std::string_view> NulTerminatedText(std::uint64_t offset) const {
     if (offset >= bytes_.size()) {
       return std::nullopt;
     }

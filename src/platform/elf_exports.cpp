@@ -202,7 +202,7 @@ std::optional<std::vector<std::string>> ReadSymbols(const ByteReader& file,
     if (!IsExported(info, other, sectionIndex)) {
       continue;
     }
-    const std::optional<std::string_view> name = stringData->CString(nameOffset);
+    const std::optional<std::string_view> name = stringData->NulTerminatedText(nameOffset);
     if (!name) {
       return std::nullopt;
     }

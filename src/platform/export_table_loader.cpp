@@ -16,16 +16,14 @@ constexpr std::uint64_t kLargestLibraryBytes = std::uint64_t{256} * 1024 * 1024;
 
 class ExportTableLibrary final : public ModuleLibrary {
  public:
-  ExportTableLibrary(std::string path, std::vector<std::string> sortedNames)
-      : path_(std::move(path)), names_(std::move(sortedNames)) {}
+  explicit ExportTableLibrary(std::vector<std::string> sortedNames)
+      : names_(std::move(sortedNames)) {}
 
   [[nodiscard]] bool Exports(std::string_view name) const override {
     return std::binary_search(names_.begin(), names_.end(), name, std::less<>());
   }
-  [[nodiscard]] const std::string& Path() const override { return path_; }
 
  private:
-  std::string path_;
   std::vector<std::string> names_;
 };
 
@@ -49,7 +47,7 @@ class ExportTableLoader final : public LibraryLoader {
     if (!names) {
       return nullptr;
     }
-    return std::make_unique<ExportTableLibrary>(path, std::move(*names));
+    return std::make_unique<ExportTableLibrary>(std::move(*names));
   }
 
  private:

@@ -2,7 +2,6 @@
 // the catalogue scan, the derivation and the command-line tool all take their texts from here.
 #pragma once
 
-#include <array>
 #include <string_view>
 
 namespace quillmere {
@@ -21,13 +20,6 @@ enum class MessageId : int {
   kKeywordTooLong = 12,
   kInvalidName = 13,
   kWriteFailed = 14,
-};
-
-inline constexpr std::array kAllMessageIds = {
-    MessageId::kFolderMissing,  MessageId::kNoModuleFiles, MessageId::kSelectBase,
-    MessageId::kTypeNewName,    MessageId::kCopyFailed,    MessageId::kNameInUse,
-    MessageId::kSuccess,        MessageId::kKeywordsEqual, MessageId::kOverwriteQuestion,
-    MessageId::kKeywordTooLong, MessageId::kInvalidName,   MessageId::kWriteFailed,
 };
 
 // The message's text, exactly as the string table holds it (blanks and spelling included).

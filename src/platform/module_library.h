@@ -26,7 +26,6 @@ class ModuleLibrary {
 
   // True when the library exports `name`; case counts, as GetProcAddress compares.
   [[nodiscard]] virtual bool Exports(std::string_view name) const = 0;
-  [[nodiscard]] virtual const std::string& Path() const = 0;
 };
 
 class LibraryLoader {

@@ -18,12 +18,52 @@ namespace {
 constexpr std::uint16_t kMzSignature = 0x5A4D;      // "MZ"
 constexpr std::uint32_t kPeSignature = 0x00004550;  // "PE\0\0"
 constexpr std::uint64_t kNewHeaderOffsetField = 0x3C;
-constexpr std::uint64_t kCoffHeaderSize = 20;
 constexpr std::uint16_t kExecutableImage = 0x0002;  // COFF characteristics: linked, loadable
-constexpr std::uint16_t kPe32Magic = 0x10B;
-constexpr std::uint16_t kPe32PlusMagic = 0x20B;
-constexpr std::uint64_t kSectionHeaderSize = 40;
-constexpr std::uint64_t kExportDirectorySize = 40;
+
+// The COFF file header, right after the "PE\0\0" signature.
+struct CoffHeaderLayout {
+  std::uint64_t size = 20;
+  std::uint64_t sectionCountField = 2;
+  std::uint64_t optionalHeaderSizeField = 16;
+  std::uint64_t characteristicsField = 18;
+};
+constexpr CoffHeaderLayout kCoffHeader;
+
+// The optional header: its magic, at its start, says the width, and the width where the count of
+// data directories lies; data directory 0, the export directory's address and size, follows it.
+constexpr std::uint64_t kOptionalMagicField = 0;
+struct OptionalHeaderLayout {
+  std::uint16_t magic = 0;
+  std::uint64_t directoryCountField = 0;
+};
+constexpr OptionalHeaderLayout kPe32{.magic = 0x10B, .directoryCountField = 92};
+constexpr OptionalHeaderLayout kPe32Plus{.magic = 0x20B, .directoryCountField = 108};
+constexpr std::uint64_t kDataDirectorySize = 8;
+
+// One entry of the section table.
+struct SectionHeaderLayout {
+  std::uint64_t size = 40;
+  std::uint64_t virtualSizeField = 8;
+  std::uint64_t virtualAddressField = 12;
+  std::uint64_t rawSizeField = 16;
+  std::uint64_t rawOffsetField = 20;
+};
+constexpr SectionHeaderLayout kSectionHeader;
+
+// The export directory: its counts and the addresses of its three tables.
+struct ExportDirectoryLayout {
+  std::uint64_t size = 40;
+  std::uint64_t functionCountField = 20;
+  std::uint64_t nameCountField = 24;
+  std::uint64_t functionsField = 28;
+  std::uint64_t namesField = 32;
+  std::uint64_t ordinalsField = 36;
+  // One entry of each table: a function's address, a name's address, a name's ordinal.
+  std::uint64_t functionEntrySize = 4;
+  std::uint64_t nameEntrySize = 4;
+  std::uint64_t ordinalEntrySize = 2;
+};
+constexpr ExportDirectoryLayout kExportDirectory;
 
 // One section's bytes as they lie in the file, and where the image places them.
 struct Section {
@@ -48,12 +88,12 @@ class ImageMap {
   }
 
   // The NUL-terminated text at `rva`; it must end inside the section it starts in.
-  [[nodiscard]] std::optional<std::string_view> CString(std::uint32_t rva) const {
+  [[nodiscard]] std::optional<std::string_view> NulTerminatedText(std::uint32_t rva) const {
     const Section* section = Find(rva);
     if (section == nullptr) {
       return std::nullopt;
     }
-    return section->data.CString(rva - section->virtualAddress);
+    return section->data.NulTerminatedText(rva - section->virtualAddress);
   }
 
  private:
@@ -72,18 +112,18 @@ class ImageMap {
 // the loader does not map, is not part of it.
 std::optional<std::vector<Section>> ReadSections(const ByteReader& file, std::uint64_t tableOffset,
                                                  std::uint16_t count) {
-  const std::optional<ByteReader> table = file.Slice(tableOffset, count * kSectionHeaderSize);
+  const std::optional<ByteReader> table = file.Slice(tableOffset, count * kSectionHeader.size);
   if (!table) {
     return std::nullopt;
   }
   std::vector<Section> sections;
   sections.reserve(count);
   for (std::uint64_t i = 0; i < count; ++i) {
-    const std::uint64_t at = i * kSectionHeaderSize;
-    const std::uint32_t virtualSize = *table->U32(at + 8);
-    const std::uint32_t virtualAddress = *table->U32(at + 12);
-    const std::uint32_t rawSize = *table->U32(at + 16);
-    const std::uint32_t rawOffset = *table->U32(at + 20);
+    const std::uint64_t at = i * kSectionHeader.size;
+    const std::uint32_t virtualSize = *table->U32(at + kSectionHeader.virtualSizeField);
+    const std::uint32_t virtualAddress = *table->U32(at + kSectionHeader.virtualAddressField);
+    const std::uint32_t rawSize = *table->U32(at + kSectionHeader.rawSizeField);
+    const std::uint32_t rawOffset = *table->U32(at + kSectionHeader.rawOffsetField);
     std::uint64_t extent = virtualSize == 0 ? rawSize : std::min(virtualSize, rawSize);
     const std::uint64_t inFile = rawOffset < file.size() ? file.size() - rawOffset : 0;
     extent = std::min(extent, inFile);
@@ -96,12 +136,12 @@ std::optional<std::vector<Section>> ReadSections(const ByteReader& file, std::ui
 
 // The export directory's RVA from data directory 0, 0 when the image has none.
 std::optional<std::uint32_t> ExportDirectoryRva(const ByteReader& optionalHeader) {
-  const std::optional<std::uint16_t> magic = optionalHeader.U16(0);
+  const std::optional<std::uint16_t> magic = optionalHeader.U16(kOptionalMagicField);
   std::uint64_t countField = 0;
-  if (magic == kPe32Magic) {
-    countField = 92;
-  } else if (magic == kPe32PlusMagic) {
-    countField = 108;
+  if (magic == kPe32.magic) {
+    countField = kPe32.directoryCountField;
+  } else if (magic == kPe32Plus.magic) {
+    countField = kPe32Plus.directoryCountField;
   } else {
     return std::nullopt;
   }
@@ -110,43 +150,47 @@ std::optional<std::uint32_t> ExportDirectoryRva(const ByteReader& optionalHeader
     return std::nullopt;
   }
   // The count may claim more directories than the header holds; only those inside it exist.
-  const std::uint64_t firstDirectory = countField + 4;
-  if (*directoryCount == 0 || !optionalHeader.Contains(firstDirectory, 8)) {
+  const std::uint64_t firstDirectory = countField + sizeof(std::uint32_t);
+  if (*directoryCount == 0 || !optionalHeader.Contains(firstDirectory, kDataDirectorySize)) {
     return 0;
   }
   return *optionalHeader.U32(firstDirectory);
 }
 
 std::optional<std::vector<std::string>> ReadNames(const ImageMap& image, std::uint32_t rva) {
-  const std::optional<ByteReader> directory = image.At(rva, kExportDirectorySize);
+  const std::optional<ByteReader> directory = image.At(rva, kExportDirectory.size);
   if (!directory) {
     return std::nullopt;
   }
-  const std::uint32_t functionCount = *directory->U32(20);
-  const std::uint32_t nameCount = *directory->U32(24);
-  const std::uint32_t functionsRva = *directory->U32(28);
-  const std::uint32_t namesRva = *directory->U32(32);
-  const std::uint32_t ordinalsRva = *directory->U32(36);
+  const std::uint32_t functionCount = *directory->U32(kExportDirectory.functionCountField);
+  const std::uint32_t nameCount = *directory->U32(kExportDirectory.nameCountField);
+  const std::uint32_t functionsRva = *directory->U32(kExportDirectory.functionsField);
+  const std::uint32_t namesRva = *directory->U32(kExportDirectory.namesField);
+  const std::uint32_t ordinalsRva = *directory->U32(kExportDirectory.ordinalsField);
   std::vector<std::string> names;
   if (nameCount == 0) {
     return names;
   }
   // Each table must lie whole inside the image before its count is trusted for anything.
-  const std::optional<ByteReader> nameTable = image.At(namesRva, std::uint64_t{nameCount} * 4);
+  const std::optional<ByteReader> nameTable =
+      image.At(namesRva, nameCount * kExportDirectory.nameEntrySize);
   const std::optional<ByteReader> ordinalTable =
-      image.At(ordinalsRva, std::uint64_t{nameCount} * 2);
+      image.At(ordinalsRva, nameCount * kExportDirectory.ordinalEntrySize);
   if (!nameTable || !ordinalTable ||
-      (functionCount != 0 && !image.At(functionsRva, std::uint64_t{functionCount} * 4))) {
+      (functionCount != 0 &&
+       !image.At(functionsRva, functionCount * kExportDirectory.functionEntrySize))) {
     return std::nullopt;
   }
   names.reserve(nameCount);
   for (std::uint64_t i = 0; i < nameCount; ++i) {
-    const std::optional<std::string_view> name = image.CString(*nameTable->U32(i * 4));
+    const std::optional<std::string_view> name =
+        image.NulTerminatedText(*nameTable->U32(i * kExportDirectory.nameEntrySize));
     if (!name) {
       return std::nullopt;
     }
     // GetProcAddress finds no function for a name whose ordinal lies past the function table.
-    if (*ordinalTable->U16(i * 2) < functionCount && !name->empty()) {
+    if (*ordinalTable->U16(i * kExportDirectory.ordinalEntrySize) < functionCount &&
+        !name->empty()) {
       names.emplace_back(*name);
     }
   }
@@ -165,18 +209,18 @@ ExportReading ReadPeExports(std::span<const std::uint8_t> bytes) {
   if (!peOffset || file.U32(*peOffset) != kPeSignature) {
     return reading;
   }
-  const std::uint64_t coff = std::uint64_t{*peOffset} + 4;
-  const std::optional<ByteReader> coffHeader = file.Slice(coff, kCoffHeaderSize);
+  const std::uint64_t coff = std::uint64_t{*peOffset} + sizeof kPeSignature;
+  const std::optional<ByteReader> coffHeader = file.Slice(coff, kCoffHeader.size);
   if (!coffHeader) {
     return reading;
   }
-  const std::uint16_t sectionCount = *coffHeader->U16(2);
-  const std::uint16_t optionalHeaderSize = *coffHeader->U16(16);
-  const std::uint16_t characteristics = *coffHeader->U16(18);
+  const std::uint16_t sectionCount = *coffHeader->U16(kCoffHeader.sectionCountField);
+  const std::uint16_t optionalHeaderSize = *coffHeader->U16(kCoffHeader.optionalHeaderSizeField);
+  const std::uint16_t characteristics = *coffHeader->U16(kCoffHeader.characteristicsField);
   if ((characteristics & kExecutableImage) == 0) {
     return reading;
   }
-  const std::uint64_t optionalOffset = coff + kCoffHeaderSize;
+  const std::uint64_t optionalOffset = coff + kCoffHeader.size;
   const std::optional<ByteReader> optionalHeader = file.Slice(optionalOffset, optionalHeaderSize);
   if (!optionalHeader) {
     return reading;

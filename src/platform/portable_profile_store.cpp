@@ -32,10 +32,15 @@ std::int64_t NowNs() {
       .count();
 }
 
+// Whether the stamp alone tells that a file changed since it was read: only once its last change
+// lies more than a clock step back. Until then a change may keep the stamp, and a read compares
+// the file's bytes with the parsed copy.
+enum class StampTrust { kRecentChange, kSettled };
+
 struct CachedFile {
   std::string path;
   FileStamp stamp;
-  bool settled = false;  // the stamp alone tells whether the file changed since it was read
+  StampTrust trust = StampTrust::kRecentChange;
   IniDocument document;
   std::uint64_t lastUse = 0;
 };
@@ -72,7 +77,7 @@ class PortableProfileStore final : public ProfileStore {
       Forget(path);
       return WriteStatus::kFailed;  // a file that cannot be read is never replaced
     }
-    CachedFile& entry = Refresh(path, stamp, std::move(*bytes), false);
+    CachedFile& entry = Refresh(path, stamp, std::move(*bytes), StampTrust::kRecentChange);
     DocumentEdit edit = entry.document.WithValue(section, key, value);
     if (edit.status != WriteStatus::kOk) {
       return edit.status;
@@ -86,7 +91,7 @@ class PortableProfileStore final : public ProfileStore {
     }
     entry.document = IniDocument(std::move(edit.bytes));
     entry.stamp = files_.Stamp(path);
-    entry.settled = false;
+    entry.trust = StampTrust::kRecentChange;
     return WriteStatus::kOk;
   }
 
@@ -100,7 +105,7 @@ class PortableProfileStore final : public ProfileStore {
       return kMissingFile;
     }
     if (CachedFile* cached = Find(path);
-        cached != nullptr && cached->settled && cached->stamp == stamp) {
+        cached != nullptr && cached->trust == StampTrust::kSettled && cached->stamp == stamp) {
       return cached->document;
     }
     std::optional<std::string> bytes = files_.ReadFile(path);
@@ -109,13 +114,15 @@ class PortableProfileStore final : public ProfileStore {
       return kMissingFile;
     }
     // Taken before the bytes were read, so a change made after reading gets a later time.
-    const bool settled = checkedAt - stamp.modifiedNs > kStampStepNs;
-    return Refresh(path, stamp, std::move(*bytes), settled).document;
+    const StampTrust trust = checkedAt - stamp.modifiedNs > kStampStepNs
+                                 ? StampTrust::kSettled
+                                 : StampTrust::kRecentChange;
+    return Refresh(path, stamp, std::move(*bytes), trust).document;
   }
 
   // The cache entry for `path` holding `bytes`, parsed again only when they changed.
   CachedFile& Refresh(const std::string& path, const FileStamp& stamp, std::string bytes,
-                      bool settled) {
+                      StampTrust trust) {
     CachedFile* entry = Find(path);
     if (entry == nullptr) {
       entry = &Insert(path);
@@ -124,7 +131,7 @@ class PortableProfileStore final : public ProfileStore {
       entry->document = IniDocument(std::move(bytes));
     }
     entry->stamp = stamp;
-    entry->settled = settled;
+    entry->trust = trust;
     return *entry;
   }
 

@@ -100,9 +100,12 @@ struct LineMeaning {
 [[nodiscard]] std::string ReadableDefault(std::string_view defaultValue);
 
 // An integer read from what the string read gave: empty (absent key, "k=" or k="") gives the
-// default; anything else is read as a leading decimal (blanks, a sign, digits up to the first
-// other byte, wrapping as 32 bits), so "42A9" is 42 and "B42" is 0. No "0x" prefix is taken: the
-// tool writes counts as plain decimals, and Windows' reading of prefixes is not known.
+// default; anything else is read as a leading decimal (text::ParseLeadingDecimal: atoi's white
+// space, a sign, digits up to the first other byte, wrapping as 32 bits), so "42A9" is 42 and
+// "B42" is 0. The value has lost its file blanks already; which further bytes Windows skips
+// before the digits is not known, so the integer read skips what the value tokens' reading
+// skips. No "0x" prefix is taken: the tool writes counts as plain decimals, and Windows' reading
+// of prefixes is not known.
 [[nodiscard]] std::int32_t ReadableInteger(std::string_view readValue, std::int32_t defaultValue);
 
 // A file that starts with the UTF-16LE byte-order mark is a Unicode profile on Windows. This

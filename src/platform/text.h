@@ -37,7 +37,9 @@ namespace quillmere::text {
 
 // The C library's atoi as the module files' original reader used it: leading white space
 // (space, \t \n \v \f \r) skipped, an optional sign, then decimal digits up to the first other
-// byte; no digits gives 0. Overflow wraps modulo 2^32, as the 32-bit reader's loop did.
+// byte; no digits gives 0. Overflow wraps modulo 2^32, as the 32-bit reader's loop did. Its white
+// space is atoi's, wider than the file's blanks (profile_rules::IsFileBlank): it reads a token
+// inside a value, which the file's rules never trim, the way the POS engine reads it.
 [[nodiscard]] std::int32_t ParseLeadingDecimal(std::string_view s);
 
 // "%d".

@@ -17,7 +17,7 @@ namespace {
 constexpr std::size_t kLargestKeyList = std::size_t{1} << 26;
 
 // The text up to the first NUL: what the caller of the Windows function sees in its buffer.
-std::string CString(const char* buffer, DWORD copied) {
+std::string TextUpToNul(const char* buffer, DWORD copied) {
   const std::string_view text(buffer, copied);
   return std::string(text.substr(0, text.find('\0')));
 }
@@ -33,7 +33,7 @@ class WindowsProfileStore final : public ProfileStore {
     const DWORD copied =
         GetPrivateProfileStringA(sectionName.c_str(), keyName.c_str(), fallback.c_str(),
                                  buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
-    return CString(buffer.data(), copied);
+    return TextUpToNul(buffer.data(), copied);
   }
 
   std::int32_t ReadInt(std::string_view section, std::string_view key, std::int32_t defaultValue,

@@ -8,10 +8,8 @@
 #include <utility>
 
 #include "derive/derive_module.h"
-#include "platform/toolkit.h"
 #include "ui/application_icon.h"
-#include "ui/editor_template.h"
-#include "ui/template_builder.h"
+#include "ui/local_text.h"
 
 namespace quillmere {
 namespace {
@@ -32,54 +30,35 @@ bool IsEnterKey(const QKeyEvent& event) {
 ModuleEditorDialog::ModuleEditorDialog(const PlatformServices& services,
                                        MessageBoxRunner runMessageBox)
     : QDialog(nullptr, kDialogFrame),
-      applicationIcon_(ApplicationIcon()),
       services_(services),
-      toolkit_(*this, std::move(runMessageBox)) {
-  BuildFromTemplate(*this, kEditorTemplate);
-  goButton_ = qobject_cast<QPushButton*>(ControlById(*this, kGoButtonId));
-  connect(goButton_, &QPushButton::clicked, this, [this] { Go(); });
+      controls_(BuildEditorWindow(*this)),
+      toolkit_(*this, *controls_.baseList, std::move(runMessageBox)) {
+  connect(controls_.goButton, &QPushButton::clicked, this, &ModuleEditorDialog::Go);
   // `clicked` comes from the mouse and from Space alike, never from a change made in code.
-  connect(qobject_cast<QCheckBox*>(ControlById(*this, kCutPaperOptionId)), &QCheckBox::clicked,
-          this, [this] { ApplyCutPaperOption(); });
-  connect(qobject_cast<QCheckBox*>(ControlById(*this, kFormFeedOptionId)), &QCheckBox::clicked,
-          this, [this] { ApplyFormFeedOption(); });
-}
-
-ModuleEditorDialog::~ModuleEditorDialog() {
-  ReleaseWindowHoldings();
+  connect(controls_.cutPaperOption, &QCheckBox::clicked, this,
+          &ModuleEditorDialog::ApplyCutPaperOption);
+  connect(controls_.formFeedOption, &QCheckBox::clicked, this,
+          &ModuleEditorDialog::ApplyFormFeedOption);
 }
 
 int ModuleEditorDialog::exec() {
-  if (windowGone_) {
-    return result();
-  }
-  if (!initialised_) {
-    Initialise();
-  }
-  if (!ended_) {
+  setWindowIcon(ApplicationIcon());
+  if (ScanCatalogue(catalogue_, services_, toolkit_)) {
+    controls_.baseList->setFocus(Qt::OtherFocusReason);  // the first control in tab order
     QDialog::exec();
   }
   destroy();
-  ReleaseWindowHoldings();
+  ReleaseCatalogue(catalogue_);
+  loaderSlot_.reset();
   return result();
-}
-
-void ModuleEditorDialog::accept() {
-  TakeControlValues();
-  QDialog::accept();
-}
-
-void ModuleEditorDialog::done(int result) {
-  ended_ = true;
-  QDialog::done(result);
 }
 
 void ModuleEditorDialog::keyPressEvent(QKeyEvent* event) {
   // Without a default button Qt's dialog does nothing on Enter; the platform's takes it as the
   // OK action, or as a press of the push button that has the focus.
   if (IsEnterKey(*event)) {
-    if (goButton_ != nullptr && focusWidget() == goButton_) {
-      goButton_->click();
+    if (focusWidget() == controls_.goButton) {
+      controls_.goButton->click();
     } else {
       accept();
     }
@@ -88,39 +67,14 @@ void ModuleEditorDialog::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-void ModuleEditorDialog::ExchangeData(ExchangeDirection direction) {
-  DataExchange exchange(*this, direction);
-  exchange.Control(kBaseListId, baseList_);
-  exchange.Check(kCutPaperOptionId, cutPaperOption_);
-  exchange.Text(kNewModuleNameId, newModuleName_);
-  exchange.Text(kStopKeywordId, stopKeyword_);
-  exchange.Text(kVoidKeywordId, voidKeyword_);
-  exchange.ListIndex(kBaseListId, baseSelection_);
-  exchange.Check(kFormFeedOptionId, formFeedOption_);
-}
-
-void ModuleEditorDialog::Initialise() {
-  initialised_ = true;
-  ExchangeData(ExchangeDirection::kFieldsToControls);
-  SetWindowIcons(*this, applicationIcon_);
-  if (!ScanCatalogue(catalogue_, services_, toolkit_)) {
-    return;
-  }
-  // The first control in tab order.
-  if (baseList_ != nullptr) {
-    baseList_->setFocus(Qt::OtherFocusReason);
-  }
-}
-
 void ModuleEditorDialog::Go() {
-  TakeControlValues();
   const DeriveInputs inputs{
-      .baseSelection = baseSelection_,
-      .cutPaperOption = cutPaperOption_ != 0,
-      .formFeedOption = formFeedOption_ != 0,
-      .voidKeyword = voidKeyword_,
-      .stopKeyword = stopKeyword_,
-      .newModuleName = newModuleName_,
+      .baseSelection = controls_.baseList->currentIndex(),
+      .cutPaperOption = controls_.cutPaperOption->isChecked(),
+      .formFeedOption = controls_.formFeedOption->isChecked(),
+      .voidKeyword = ToLocal8Bit(controls_.voidKeyword->text()),
+      .stopKeyword = ToLocal8Bit(controls_.stopKeyword->text()),
+      .newModuleName = ToLocal8Bit(controls_.newModuleName->text()),
   };
   DeriveResult result = DeriveModule(inputs, catalogue_, services_, toolkit_);
   if (!result.fileName.empty()) {
@@ -130,39 +84,26 @@ void ModuleEditorDialog::Go() {
 }
 
 void ModuleEditorDialog::ApplyCutPaperOption() {
-  TakeControlValues();
-  ApplyStopOption(cutPaperOption_, kFormFeedOptionId);
+  ApplyStopOption(*controls_.cutPaperOption, *controls_.formFeedOption);
 }
 
 void ModuleEditorDialog::ApplyFormFeedOption() {
-  TakeControlValues();
-  ApplyStopOption(formFeedOption_, kCutPaperOptionId);
+  ApplyStopOption(*controls_.formFeedOption, *controls_.cutPaperOption);
 }
 
 // While one stop option is set, the register's end of a transaction is that signal: a stop
 // keyword would contradict it, and so would the other option. Unsetting it gives both back,
 // but not the keyword that was typed.
-void ModuleEditorDialog::ApplyStopOption(std::int32_t option, int otherOptionId) {
-  auto* stopKeyword = qobject_cast<QLineEdit*>(ControlById(*this, kStopKeywordId));
-  auto* otherOption = qobject_cast<QCheckBox*>(ControlById(*this, otherOptionId));
-  if (option == 1) {
-    stopKeyword->setEnabled(false);
-    stopKeyword->clear();
-    otherOption->setEnabled(false);
-    otherOption->setChecked(false);
+void ModuleEditorDialog::ApplyStopOption(const QCheckBox& option, QCheckBox& otherOption) {
+  if (option.isChecked()) {
+    controls_.stopKeyword->setEnabled(false);
+    controls_.stopKeyword->clear();
+    otherOption.setEnabled(false);
+    otherOption.setChecked(false);
   } else {
-    stopKeyword->setEnabled(true);
-    otherOption->setEnabled(true);
+    controls_.stopKeyword->setEnabled(true);
+    otherOption.setEnabled(true);
   }
-}
-
-void ModuleEditorDialog::ReleaseWindowHoldings() {
-  if (windowGone_) {
-    return;
-  }
-  windowGone_ = true;
-  ReleaseCatalogue(catalogue_);
-  loaderSlot_.reset();
 }
 
 }  // namespace quillmere

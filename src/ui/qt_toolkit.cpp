@@ -2,16 +2,14 @@
 
 #include <QComboBox>
 #include <QDialog>
-#include <QIcon>
 #include <utility>
 
 #include "ui/local_text.h"
-#include "ui/template_builder.h"
 
 namespace quillmere {
 
-QtToolkit::QtToolkit(QDialog& dialog, MessageBoxRunner runMessageBox)
-    : dialog_(dialog), runMessageBox_(std::move(runMessageBox)) {}
+QtToolkit::QtToolkit(QDialog& dialog, QComboBox& baseList, MessageBoxRunner runMessageBox)
+    : dialog_(dialog), baseList_(baseList), runMessageBox_(std::move(runMessageBox)) {}
 
 MessageAnswer QtToolkit::ShowMessage(MessageId id, MessageButtons buttons) {
   return runMessageBox_(dialog_.isVisible() ? &dialog_ : nullptr, id, buttons);
@@ -26,18 +24,10 @@ void QtToolkit::EndWithCancel() {
 }
 
 void QtToolkit::AddListLine(std::string_view text) {
-  auto* list = qobject_cast<QComboBox*>(ControlById(dialog_, kBaseListId));
-  if (list == nullptr) {
-    return;
-  }
   // A Qt list selects its first line by itself; the platform's stays without a selection.
-  const int selected = list->currentIndex();
-  list->addItem(FromLocal8Bit(text));
-  list->setCurrentIndex(selected);
-}
-
-void SetWindowIcons(QWidget& window, const QIcon& icon) {
-  window.setWindowIcon(icon);
+  const int selected = baseList_.currentIndex();
+  baseList_.addItem(FromLocal8Bit(text));
+  baseList_.setCurrentIndex(selected);
 }
 
 }  // namespace quillmere

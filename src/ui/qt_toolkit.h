@@ -1,6 +1,6 @@
-// The Toolkit the logic calls, on a Qt dialog: message boxes owned by the dialog (standing by
-// themselves while it is not yet shown), the OK and cancel actions as the dialog's accept and
-// reject, and lines appended to the base list.
+// The Toolkit the logic calls, on the Qt editor dialog: message boxes owned by the dialog
+// (standing by themselves while it is not yet shown), the OK and cancel actions as the dialog's
+// accept and reject, and lines appended to the base list.
 #pragma once
 
 #include <string_view>
@@ -8,16 +8,15 @@
 #include "platform/toolkit.h"
 #include "ui/message_box.h"
 
+class QComboBox;
 class QDialog;
-class QIcon;
-class QWidget;
 
 namespace quillmere {
 
 class QtToolkit final : public Toolkit {
  public:
-  // `dialog` must outlive the toolkit; its accept() and reject() are the OK and cancel actions.
-  QtToolkit(QDialog& dialog, MessageBoxRunner runMessageBox);
+  // `dialog` and its `baseList` must outlive the toolkit.
+  QtToolkit(QDialog& dialog, QComboBox& baseList, MessageBoxRunner runMessageBox);
 
   MessageAnswer ShowMessage(MessageId id, MessageButtons buttons) override;
   void EndWithOk() override;
@@ -26,10 +25,8 @@ class QtToolkit final : public Toolkit {
 
  private:
   QDialog& dialog_;
+  QComboBox& baseList_;
   MessageBoxRunner runMessageBox_;
 };
-
-// The window's large and small icon (title bar, task bar, task switcher).
-void SetWindowIcons(QWidget& window, const QIcon& icon);
 
 }  // namespace quillmere

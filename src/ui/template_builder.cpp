@@ -9,10 +9,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVariant>
 #include <algorithm>
+#include <cstddef>
 #include <vector>
 
+#include "ui/dialog_units.h"
 #include "ui/local_text.h"
 
 namespace quillmere {
@@ -73,9 +74,39 @@ QWidget* MakeControl(const ControlTemplate& control, QDialog& dialog, DialogBase
   return nullptr;
 }
 
+// The addressed controls of the template, by their ID, each with the kind the template gives it.
+void Attach(EditorControls& controls, int id, QWidget* widget) {
+  switch (id) {
+    case kBaseListId:
+      controls.baseList = qobject_cast<QComboBox*>(widget);
+      return;
+    case kCutPaperOptionId:
+      controls.cutPaperOption = qobject_cast<QCheckBox*>(widget);
+      return;
+    case kFormFeedOptionId:
+      controls.formFeedOption = qobject_cast<QCheckBox*>(widget);
+      return;
+    case kVoidKeywordId:
+      controls.voidKeyword = qobject_cast<QLineEdit*>(widget);
+      return;
+    case kStopKeywordId:
+      controls.stopKeyword = qobject_cast<QLineEdit*>(widget);
+      return;
+    case kNewModuleNameId:
+      controls.newModuleName = qobject_cast<QLineEdit*>(widget);
+      return;
+    case kGoButtonId:
+      controls.goButton = qobject_cast<QPushButton*>(widget);
+      return;
+    default:
+      return;
+  }
+}
+
 }  // namespace
 
-DialogBaseUnits BuildFromTemplate(QDialog& dialog, const DialogTemplate& dialogTemplate) {
+EditorControls BuildEditorWindow(QDialog& dialog) {
+  const DialogTemplate& dialogTemplate = kEditorTemplate;
   QFont font(FromLocal8Bit(dialogTemplate.fontFamily), dialogTemplate.fontPointSize, QFont::Normal);
   dialog.setFont(font);
   const DialogBaseUnits units = BaseUnitsOf(dialog.font());
@@ -83,16 +114,14 @@ DialogBaseUnits BuildFromTemplate(QDialog& dialog, const DialogTemplate& dialogT
   dialog.setFixedSize(HorizontalPixels(dialogTemplate.width, units),
                       VerticalPixels(dialogTemplate.height, units));
 
+  EditorControls controls;
   std::vector<QWidget*> focusChain;
   std::vector<QWidget*> groupBoxes;
-  int index = 0;
-  for (const ControlTemplate& control : dialogTemplate.controls) {
+  for (std::size_t place = 0; place < dialogTemplate.controls.size(); ++place) {
+    const ControlTemplate& control = dialogTemplate.controls[place];
     QWidget* widget = MakeControl(control, dialog, units);
-    widget->setProperty(kControlIdProperty, control.id);
-    widget->setProperty(kTemplateIndexProperty, ++index);
-    if (control.id != kNoControlId) {
-      widget->setObjectName(QStringLiteral("control%1").arg(control.id));
-    }
+    controls.inTemplateOrder[place] = widget;
+    Attach(controls, control.id, widget);
     if (control.kind == ControlKind::kGroupBox) {
       groupBoxes.push_back(widget);
     } else if (widget->focusPolicy() != Qt::NoFocus) {
@@ -106,21 +135,7 @@ DialogBaseUnits BuildFromTemplate(QDialog& dialog, const DialogTemplate& dialogT
   for (std::size_t i = 1; i < focusChain.size(); ++i) {
     QWidget::setTabOrder(focusChain[i - 1], focusChain[i]);
   }
-  return units;
-}
-
-QWidget* ControlById(const QWidget& dialog, int id) {
-  if (id == kNoControlId) {
-    return nullptr;
-  }
-  const QList<QWidget*> children = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-  for (QWidget* child : children) {
-    const QVariant childId = child->property(kControlIdProperty);
-    if (childId.isValid() && childId.toInt() == id) {
-      return child;
-    }
-  }
-  return nullptr;
+  return controls;
 }
 
 }  // namespace quillmere

@@ -1,27 +1,35 @@
-// Builds a dialog window from a dialog template, as the Windows dialog manager does: the font,
-// the caption, the fixed client size and every control in template order, placed in pixels
-// converted from dialog units. Each control carries its ID and its place in the template as
-// properties, which is how the toolkit finds a control by ID.
+// Builds the editor window from dialog template 102, as the Windows dialog manager builds a
+// dialog: the font, the caption, the fixed client size and every control in template order,
+// placed in pixels converted from dialog units. The controls the dialog works with come back
+// typed, once, so nothing is ever looked up by ID afterwards.
 #pragma once
 
-#include "ui/dialog_units.h"
+#include <array>
+
 #include "ui/editor_template.h"
 
+class QCheckBox;
+class QComboBox;
 class QDialog;
+class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace quillmere {
 
-// The control's ID (kNoControlId for controls never addressed).
-inline constexpr char kControlIdProperty[] = "controlId";
-// The control's place in the template, counted from 1.
-inline constexpr char kTemplateIndexProperty[] = "templateIndex";
+// The controls of template 102 as built; the dialog is their parent and owns them.
+struct EditorControls {
+  std::array<QWidget*, kEditorTemplate.controls.size()> inTemplateOrder{};
+  QComboBox* baseList = nullptr;
+  QCheckBox* cutPaperOption = nullptr;
+  QCheckBox* formFeedOption = nullptr;
+  QLineEdit* voidKeyword = nullptr;
+  QLineEdit* stopKeyword = nullptr;
+  QLineEdit* newModuleName = nullptr;
+  QPushButton* goButton = nullptr;
+};
 
-// Gives the dialog the template's font, caption and client size and creates its controls;
-// gives the base units the layout was converted with.
-DialogBaseUnits BuildFromTemplate(QDialog& dialog, const DialogTemplate& dialogTemplate);
-
-// The dialog's control with this ID, or null.
-[[nodiscard]] QWidget* ControlById(const QWidget& dialog, int id);
+// Gives `dialog` the template's font, caption and client size and makes its controls.
+[[nodiscard]] EditorControls BuildEditorWindow(QDialog& dialog);
 
 }  // namespace quillmere

@@ -6,60 +6,53 @@
 
 #include <sstream>
 #include <string>
-#include <vector>
 
 namespace quillmere::cli {
 namespace {
 
-// An OK box is only shown, never answered from the terminal; only "Success" goes to standard
-// output.
-TEST(TerminalToolkit, OkBoxesAreOnlyShown) {
-  std::ostringstream out;
-  std::ostringstream err;
-  std::istringstream in("y\n");
-  TerminalToolkit toolkit(out, err, in, YesNoAnswers::kAskOnTerminal);
-  EXPECT_EQ(toolkit.ShowMessage(MessageId::kCopyFailed, MessageButtons::kOk),
-            MessageAnswer::kOther);
-  toolkit.ShowMessage(MessageId::kSuccess, MessageButtons::kOk);
-  EXPECT_EQ(out.str(), "Success\n");
-  EXPECT_EQ(err.str(), "Copy file false!\n");
-  EXPECT_EQ(in.tellg(), 0);
-}
-
-// --yes answers Yes without asking, even on a terminal; without a terminal the answer is No
-// unasked; on a terminal only "y" or "yes" (any case, CR LF too) is Yes, end of input is No.
-TEST(TerminalToolkit, AnswersTheOverwriteQuestion) {
-  const std::string question =
-      "the ini file you want to save is existed.\nDo you want to over write it?\n";
-  struct Row {
+// "Success" goes to standard output, every other message to standard error. An OK box is only
+// shown, never answered from the terminal. A Yes/No box is Yes with --yes, even on a terminal;
+// No unasked without a terminal; on a terminal only "y" or "yes" (any case, CR LF too) is Yes,
+// and the end of input is No.
+TEST(TerminalToolkit, ShowsMessagesAndAnswersTheOverwriteQuestion) {
+  const struct {
+    MessageId message;
     bool yesOption;
     bool terminal;
-    const char* typed;
+    std::string typed;
     MessageAnswer answer;
-    const char* prompt;  // what follows the question on standard error
+    std::string out;
+    std::string err;  // after the question's own line
+  } rows[] = {
+      {MessageId::kSuccess, false, true, "y\n", MessageAnswer::kOther, "Success\n", ""},
+      {MessageId::kCopyFailed, false, true, "y\n", MessageAnswer::kOther, "", "Copy file false!\n"},
+      {MessageId::kOverwriteQuestion, true, true, "n\n", MessageAnswer::kYes, "", ""},
+      {MessageId::kOverwriteQuestion, false, false, "y\n", MessageAnswer::kOther, "", ""},
+      {MessageId::kOverwriteQuestion, false, true, "y\n", MessageAnswer::kYes, "", "(y/N) "},
+      {MessageId::kOverwriteQuestion, false, true, "YES\n", MessageAnswer::kYes, "", "(y/N) "},
+      {MessageId::kOverwriteQuestion, false, true, "y\r\n", MessageAnswer::kYes, "", "(y/N) "},
+      {MessageId::kOverwriteQuestion, false, true, "\n", MessageAnswer::kOther, "", "(y/N) "},
+      {MessageId::kOverwriteQuestion, false, true, "yes please\n", MessageAnswer::kOther, "",
+       "(y/N) "},
+      {MessageId::kOverwriteQuestion, false, true, "", MessageAnswer::kOther, "", "(y/N) \n"},
   };
-  const std::vector<Row> rows{
-      {true, true, "n\n", MessageAnswer::kYes, ""},
-      {false, false, "y\n", MessageAnswer::kOther, ""},
-      {false, true, "y\n", MessageAnswer::kYes, "(y/N) "},
-      {false, true, "YES\n", MessageAnswer::kYes, "(y/N) "},
-      {false, true, "y\r\n", MessageAnswer::kYes, "(y/N) "},
-      {false, true, "\n", MessageAnswer::kOther, "(y/N) "},
-      {false, true, "yes please\n", MessageAnswer::kOther, "(y/N) "},
-      {false, true, "", MessageAnswer::kOther, "(y/N) \n"},
-  };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     std::ostringstream out;
     std::ostringstream err;
     std::istringstream in(row.typed);
     TerminalToolkit toolkit(out, err, in, YesNoAnswersFor(row.yesOption, row.terminal));
-    const std::string name = std::string(row.yesOption ? "--yes " : "") +
-                             (row.terminal ? "terminal '" : "no terminal '") + row.typed + "'";
-    EXPECT_EQ(toolkit.ShowMessage(MessageId::kOverwriteQuestion, MessageButtons::kYesNo),
-              row.answer)
+    const bool isQuestion = row.message == MessageId::kOverwriteQuestion;
+    const std::string name = std::string(MessageText(row.message)) + " '" + row.typed + "'";
+    EXPECT_EQ(
+        toolkit.ShowMessage(row.message, isQuestion ? MessageButtons::kYesNo : MessageButtons::kOk),
+        row.answer)
         << name;
-    EXPECT_EQ(err.str(), question + row.prompt) << name;
-    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(out.str(), row.out) << name;
+    EXPECT_EQ(err.str(), (isQuestion ? std::string(MessageText(row.message)) + "\n" : "") + row.err)
+        << name;
+    if (!isQuestion) {
+      EXPECT_EQ(in.tellg(), 0) << name;
+    }
   }
 }
 

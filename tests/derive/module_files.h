@@ -3,13 +3,14 @@
 #pragma once
 
 #include <memory>
-#include <string>
 #include <string_view>
 
+#include "derive/derive_module.h"
+#include "module/catalogue.h"
 #include "platform/profile_store.h"
-#include "platform/services.h"
 #include "support/fake_library_loader.h"
 #include "support/faulty_file_system.h"
+#include "support/recording_toolkit.h"
 #include "support/temp_folder.h"
 
 namespace quillmere::testing {
@@ -21,10 +22,18 @@ class ModuleFiles : public TempFolder {
     libraries.Add(PathOf("EscPosCut.dll"), {"CutPaper"});
   }
 
-  // A value as a fresh reader sees it on disk.
-  [[nodiscard]] std::string Value(std::string_view file, std::string_view section,
-                                  std::string_view key) const {
-    return MakeProfileStore(RealFileSystem())->ReadString(section, key, "<absent>", PathOf(file));
+  // Scans the folder as the dialog does, chooses the base file `base` (nothing when the folder
+  // lists no such file) and derives.
+  DeriveResult Derive(DeriveInputs inputs, std::string_view base, Toolkit& toolkit) {
+    RecordingToolkit scanToolkit;
+    Catalogue catalogue;
+    EXPECT_TRUE(ScanCatalogueFolder(catalogue, path(), services, scanToolkit));
+    for (std::size_t i = 0; i < catalogue.entries.size(); ++i) {
+      if (catalogue.entries[i].path == PathOf(base)) {
+        inputs.baseSelection = static_cast<std::int32_t>(i);
+      }
+    }
+    return DeriveModule(inputs, catalogue, services, toolkit);
   }
 
   FaultyFileSystem files;

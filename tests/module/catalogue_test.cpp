@@ -1,5 +1,7 @@
 // The catalogue scan: which folder entries become base modules, what the base list shows, and
-// how a folder with nothing to offer ends the dialog.
+// how a folder with nothing to offer ends the dialog; and which new names are in use. The
+// listing order is the file services' and Module_Name is read by the profile rules: both are
+// tested there, and here only that the catalogue keeps what they give.
 #include "module/catalogue.h"
 
 #include <gmock/gmock.h>
@@ -21,8 +23,10 @@ namespace quillmere {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 using testing::FaultyFileSystem;
 using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAre;
 using Ending = testing::RecordingToolkit::Ending;
 
 // An executable in a temporary folder, the real profile store, a toolkit that records.
@@ -63,7 +67,8 @@ struct Bench {
   Catalogue catalogue{"", "", {{"stale", "from an earlier scan"}}};
 };
 
-// The folder is "Printer Commands" beside the executable; an earlier scan's entries go.
+// The folder is "Printer Commands" beside the executable, or in the root for an executable
+// there; an earlier scan's entries go.
 TEST(Catalogue, LooksBesideTheExecutable) {
   Bench bench;
   bench.Make({"Epson.ini=Epson"});
@@ -73,10 +78,6 @@ TEST(Catalogue, LooksBesideTheExecutable) {
   EXPECT_THAT(bench.Paths(), ElementsAre(bench.In("Epson.ini")));
   EXPECT_THAT(bench.toolkit.messages, IsEmpty());
   EXPECT_EQ(bench.toolkit.ending, Ending::kOpen);
-}
-
-TEST(Catalogue, ExecutableInTheRootLooksInTheRoot) {
-  Bench bench;
   bench.files.executablePath = std::string(1, kPathSeparator) + "quillmere";
   bench.Scan();
   EXPECT_EQ(bench.catalogue.executableFolder, "");
@@ -84,42 +85,65 @@ TEST(Catalogue, ExecutableInTheRootLooksInTheRoot) {
 }
 
 // Only the name counts: it ends in ".ini", ignoring case, file or sub-folder alike; the scan
-// does not look into sub-folders. A sub-folder has no Module_Name: its line is empty.
+// does not look into sub-folders. A sub-folder has no Module_Name: its line is empty. (In the
+// listing's order, which the next test checks.)
 TEST(Catalogue, TakesEveryEntryEndingInIni) {
   Bench bench;
   bench.Make({"EPSON.INI=A", "Star.Ini=B", "tm.ini=C", ".ini=D", "x.ini/", "epson.ini.bak=E",
               "epson.in=F", "epsonini=G", "ini=H", "old/Star.ini=I"});
   ASSERT_TRUE(bench.Scan());
   EXPECT_THAT(bench.Paths(),
-              ElementsAre(bench.In(".ini"), bench.In("EPSON.INI"), bench.In("Star.Ini"),
-                          bench.In("tm.ini"), bench.In("x.ini")));
-  EXPECT_THAT(bench.toolkit.listLines, ElementsAre("D", "A", "B", "C", ""));
+              UnorderedElementsAre(bench.In(".ini"), bench.In("EPSON.INI"), bench.In("Star.Ini"),
+                                   bench.In("tm.ini"), bench.In("x.ini")));
+  EXPECT_THAT(bench.toolkit.listLines, UnorderedElementsAre("D", "A", "B", "C", ""));
+}
+
+// The entries and the base list keep the order the folder listing gives, whatever the module
+// names; a name twice stays twice (the line's index tells them apart); release empties it.
+TEST(Catalogue, KeepsTheListingsOrder) {
+  Bench bench;
+  bench.Make({"tm-u220.ini=Aardvark", "Citizen.ini=Xylo", "Epson2.ini=TM-T88", "Aclas.ini=Zebra",
+              "Epson.ini=TM-T88"});
+  ASSERT_TRUE(bench.Scan());
+  std::vector<std::string> listed = RealFileSystem().ListFolder(bench.In("")).value();
+  for (std::string& name : listed) {
+    name = bench.In(name);
+  }
+  EXPECT_THAT(bench.Paths(), ElementsAreArray(listed));
+  std::vector<std::string> lines;
+  lines.reserve(listed.size());
+  for (const std::string& path : listed) {
+    lines.push_back(bench.store->ReadString("Main", "Module_Name", "", path));
+  }
+  EXPECT_THAT(bench.toolkit.listLines, ElementsAreArray(lines));
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "TM-T88"), 2);
+  ReleaseCatalogue(bench.catalogue);
+  EXPECT_THAT(bench.catalogue.entries, IsEmpty());
 }
 
 // Nothing to offer, or no folder to look in: one message in an OK box, the cancel action, no
 // line and no entry left.
 TEST(Catalogue, GivesUpWithMessage1Or2) {
+  using Operation = FaultyFileSystem::Operation;
   const struct {
     const char* name;
     std::function<void(Bench&)> setUp;
     MessageId message;
-  } rows[] = {
-      {"missing folder", [](Bench&) {}, MessageId::kFolderMissing},
-      {"file in its place", [](Bench& b) { b.temp.Write("Printer Commands", "x"); },
-       MessageId::kFolderMissing},
-      {"empty folder", [](Bench& b) { b.Make({}); }, MessageId::kNoModuleFiles},
-      {"only sub-folders",
-       [](Bench& b) {
-         b.Make({"Epson/", "ini/"});
-       },
-       MessageId::kNoModuleFiles},
-      {"unlistable folder",
-       [](Bench& b) {
-         b.Make({"Epson.ini=Epson"});
-         b.files.FailOn(FaultyFileSystem::Operation::kList);
-       },
-       MessageId::kNoModuleFiles},
-  };
+  } rows[] = {{"missing folder", [](Bench&) {}, MessageId::kFolderMissing},
+              {"file in its place", [](Bench& b) { b.temp.Write("Printer Commands", "x"); },
+               MessageId::kFolderMissing},
+              {"empty folder", [](Bench& b) { b.Make({}); }, MessageId::kNoModuleFiles},
+              {"no module file",
+               [](Bench& b) {
+                 b.Make({"Epson/", "ini/", "a.txt=A"});
+               },
+               MessageId::kNoModuleFiles},
+              {"unlistable folder",
+               [](Bench& b) {
+                 b.Make({"E.ini=E"});
+                 b.files.FailOn(Operation::kList);
+               },
+               MessageId::kNoModuleFiles}};
   for (const auto& row : rows) {
     Bench bench;
     row.setUp(bench);
@@ -127,35 +151,26 @@ TEST(Catalogue, GivesUpWithMessage1Or2) {
     EXPECT_THAT(bench.toolkit.messages, ElementsAre(row.message)) << row.name;
     EXPECT_THAT(bench.toolkit.buttonsShown, ElementsAre(MessageButtons::kOk)) << row.name;
     EXPECT_EQ(bench.toolkit.ending, Ending::kCancel) << row.name;
-    EXPECT_THAT(bench.toolkit.listLines, IsEmpty()) << row.name;
-    EXPECT_THAT(bench.catalogue.entries, IsEmpty()) << row.name;
+    EXPECT_TRUE(bench.toolkit.listLines.empty() && bench.catalogue.entries.empty()) << row.name;
   }
 }
 
-// A Module_Name is read as the profile functions read it: at most 259 characters.
-TEST(Catalogue, LongModuleNameIsCutTo259Characters) {
-  Bench bench;
-  std::string name(300, 'n');
-  name[258] = 'L';
-  bench.Make({"Long.ini=" + name});
-  ASSERT_TRUE(bench.Scan());
-  EXPECT_THAT(bench.toolkit.listLines, ElementsAre(name.substr(0, 259)));
-}
-
-// The list keeps the folder listing's order whatever the module names, a name twice stays
-// twice (the line's index tells them apart), and release empties the catalogue.
-TEST(Catalogue, ListsInFolderOrder) {
-  Bench bench;
-  bench.Make({"tm-u220.ini=Aardvark", "Citizen.ini=Xylo", "Epson2.ini=TM-T88", "Aclas.ini=Zebra",
-              "Epson.ini=TM-T88"});
-  ASSERT_TRUE(bench.Scan());
-  EXPECT_THAT(bench.Paths(),
-              ElementsAre(bench.In("Aclas.ini"), bench.In("Citizen.ini"), bench.In("Epson.ini"),
-                          bench.In("Epson2.ini"), bench.In("tm-u220.ini")));
-  EXPECT_THAT(bench.toolkit.listLines,
-              ElementsAre("Zebra", "Xylo", "TM-T88", "TM-T88", "Aardvark"));
-  ReleaseCatalogue(bench.catalogue);
-  EXPECT_THAT(bench.catalogue.entries, IsEmpty());
+// A name is in use when some module shows it (ignoring case) while living in a file of another
+// title; a module whose name is its own file's title can be overwritten by naming it.
+TEST(Catalogue, NameInUseIsAnotherFilesModuleName) {
+  const std::string in(1, kPathSeparator);
+  const Catalogue catalogue{"",
+                            "",
+                            {{"Epson TM", in + "Epson.ini"},
+                             {"Star", in + "STAR.INI"},
+                             {"Citizen", in + "Citizen.ini"},
+                             {"Citizen", in + "B.ini"}}};
+  for (const std::string_view name : {"epson tm", "CITIZEN"}) {
+    EXPECT_TRUE(IsNameInUse(catalogue, name)) << name;
+  }
+  for (const std::string_view name : {"Epson", "star", "Star_1", ""}) {
+    EXPECT_FALSE(IsNameInUse(catalogue, name)) << name;
+  }
 }
 
 }  // namespace

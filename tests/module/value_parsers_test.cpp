@@ -5,36 +5,68 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "module/record_text.h"
+#include "module/module_dump.h"
 #include "platform/text.h"
+#include "support/golden.h"
+#include "support/golden_table.h"
 
 namespace quillmere {
 namespace {
 
-using testing::RecordText;
-using Rows = std::vector<std::pair<std::string_view, std::string_view>>;
-
-// Each value of `rows` parsed by `parse` gives the text beside it: the value's own text, or "! "
-// and the plain words for why it did not parse (which name the failure and its detail).
-template <typename Parse, typename Text>
-void ExpectParses(const Rows& rows, Parse parse, Text text) {
-  for (const auto& [value, expected] : rows) {
-    const auto parsed = parse(value);
-    const ParseError* error = std::get_if<ParseError>(&parsed);
-    EXPECT_EQ(error ? "! " + DescribeParseError(*error) : text(std::get<0>(parsed)), expected)
-        << value;
+// The value tables, tests/data/module/values/<form>/table.txt, one row per value:
+//   byte TOKEN => the byte in hex
+//   changeline VALUE, command VALUE => the record (module_dump.h), "+start"/"+stop" when the
+//     value cleared noStartTag/noStopTag; or "!" and why it gave none
+//   multi VALUE => 'section' trigger count
+//   usedll VALUE => flag 'path'
+std::string Answer(const testing::Words& call) {
+  const std::string_view form = call.at(0);
+  const std::string_view value = call.at(1);
+  if (form == "byte") {
+    return testing::Hex(ParseByteToken(value));
   }
+  if (form == "usedll") {
+    const LibrarySetting setting = ParseLibrarySetting(value);
+    return (setting.useLibrary ? "1 '" : "0 '") + setting.path + "'";
+  }
+  TagFlags flags;
+  std::string answer;
+  if (form == "multi") {
+    const Parsed<MultiCommandEntry> entry = ParseMultiCommandValue(value);
+    if (const auto* parsed = std::get_if<MultiCommandEntry>(&entry)) {
+      return "'" + parsed->section + "' " + testing::Hex(parsed->trigger) + " " +
+             std::to_string(parsed->count);
+    }
+    return "! " + DescribeParseError(std::get<ParseError>(entry));
+  }
+  const Parsed<CommandRecord> record =
+      form == "changeline" ? ParseChangeLineValue(value) : ParseCommandValue(value, {}, flags);
+  const auto* error = std::get_if<ParseError>(&record);
+  return (error ? "! " + DescribeParseError(*error) : testing::RecordText(std::get<0>(record))) +
+         (flags.noStartTag ? "" : " +start") + (flags.noStopTag ? "" : " +stop");
 }
+
+class ValueTable : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ValueTable, GivesWhatTheGrammarSays) {
+  testing::ExpectTableAnswers("module/values", GetParam(), "table.txt", Answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Golden, ValueTable,
+                         ::testing::ValuesIn(testing::GoldenCases("module/values")),
+                         [](const ::testing::TestParamInfo<std::string>& row) {
+                           return row.param;
+                         });
 
 // A token runs to the first comma and is never trimmed; the remainder is what follows it. A
 // double-byte character is one character to the comma search: "日" in UTF-8 is an odd run of
 // high bytes, so a search that paired high bytes blindly would swallow the comma after it.
 TEST(NextTokenTest, SplitsAtEachCommaAndKeepsBlanks) {
+  using Rows = std::vector<std::pair<std::string_view, std::string_view>>;
   Rows rows = {{"abc", "abc|"}, {" a , b ", " a | b |"},     {"a,,b", "a||b|"}, {",a", "|a|"},
                {"", "|"},       {"1,d,x.dll", "1|d|x.dll|"}, {"0,", "0|"}};
   if (!text::IsLeadByte(0xA5)) {  // as in every code page but the Chinese and Korean ones
@@ -48,121 +80,6 @@ TEST(NextTokenTest, SplitsAtEachCommaAndKeepsBlanks) {
     } while (!rest.empty());
     EXPECT_EQ(taken, tokens) << value;
   }
-}
-
-// One byte is itself; a longer token is a control name (any case, whole token) or else the low
-// 8 bits of a decimal number, no digits giving 0. SO, DC1, SUB and DEL have no name; 33 names
-// for 32 values, "SLE" compared before "DLE".
-TEST(ParseByteTokenTest, GivesTheByte) {
-  const std::pair<std::string_view, int> rows[] = {
-      {"NUL", 0},   {"SOH", 1},  {"STX", 2},  {"ETX", 3},        {"EOT", 4},     {"ENQ", 5},
-      {"ACK", 6},   {"BEL", 7},  {"BS", 8},   {"HT", 9},         {"LF", 10},     {"VT", 11},
-      {"FF", 12},   {"CR", 13},  {"SI", 15},  {"SLE", 16},       {"DLE", 16},    {"CS1", 17},
-      {"DC2", 18},  {"DC3", 19}, {"DC4", 20}, {"NAK", 21},       {"SYN", 22},    {"ETB", 23},
-      {"CAN", 24},  {"EM", 25},  {"SIB", 26}, {"ESC", 27},       {"FS", 28},     {"GS", 29},
-      {"RS", 30},   {"US", 31},  {"SP", 32},  {"esc", 27},       {"gS", 29},     {"sle", 16},
-      {"SO", 0},    {"DC1", 0},  {"SUB", 0},  {"DEL", 0},        {" FF", 0},     {"FF ", 0},
-      {"V", 0x56},  {"0", 0x30}, {"9", 0x39}, {" ", 0x20},       {"\xe9", 0xE9}, {"27", 27},
-      {"09", 9},    {"086", 86}, {"300", 44}, {"-1", 255},       {"256", 0},     {"+27", 27},
-      {"  27", 27}, {"27x", 27}, {"xyz", 0},  {"4294967297", 1},
-  };
-  for (const auto& [token, byte] : rows) {
-    EXPECT_EQ(ParseByteToken(token), byte) << "'" << token << "'";
-  }
-  const auto at = [](std::string_view name) {
-    return std::find_if(ControlCodeNames.begin(), ControlCodeNames.end(),
-                        [&](const ControlCodeName& code) { return code.name == name; });
-  };
-  EXPECT_EQ(ControlCodeNames.size(), 33U);
-  EXPECT_LT(at("SLE"), at("DLE"));
-}
-
-// A change-line record is a count and exactly that many byte tokens; what follows is ignored.
-TEST(ParseChangeLineValueTest, GivesTheBytesOrSaysWhichTokenIsAbsent) {
-  const Rows rows = {
-      {"2,CR,LF", "[13 10] k0 p0"},
-      {"0", "[] k0 p0"},
-      {"2,1,2", "[49 50] k0 p0"},
-      {"1,ESC,TRAN_STOP,9", "[27] k0 p0"},
-      {"3,027,064,300", "[27 64 44] k0 p0"},
-      {"3,CR,LF", "! byte token 3 is absent"},
-      {"2,,LF", "! byte token 1 is absent"},
-      {"", "! the count is absent"},
-      {"-2,CR,LF", "! the byte count -2 is below zero"},
-      {"2000000000,CR,LF", "! byte token 3 is absent"},
-  };
-  ExpectParses(rows, ParseChangeLineValue, RecordText);
-}
-
-// count, bytes, kind, [parameter unless kind 2], then optional flag, [text], tag (the whole
-// token, any case): only kind 1 keeps its parameter, and an absent optional token ends a
-// complete record. "+start"/"+stop": the tag cleared noStartTag/noStopTag, which a record
-// that fails never does. Kind 3 binding: the loader's tests.
-TEST(ParseCommandValueTest, GivesTheRecordOrSaysWhichTokenIsAbsent) {
-  const Rows rows = {
-      {"1,esc,2", "[27] k2 p0"},
-      {"1,SP,2,0,TRAN_VOID", "[32] k2 p0 void"},
-      {"1,SP,0,x", "[32] k0 p0"},
-      {"1,SP,1,5,1,Hello,tran_stop", "[32] k1 p5 'Hello' stop +stop"},
-      {"1,SP,1,5,1", "[32] k1 p5"},
-      {"1,SP,1,5,0,,TRAN_STOP", "[32] k1 p5"},
-      {"1,SP,1,5,0,TRAN_START", "[32] k1 p5 start +start"},
-      {"1,SP,1,5,x,TRAN_STOP", "[32] k1 p5 stop +stop"},
-      {"1,SP,1,0,1, a b ,TRAN_STOP", "[32] k1 p0 ' a b ' stop +stop"},
-      {"1,SP,1,5,1,Hi,TRAN_VOID,more,3", "[32] k1 p5 'Hi' void"},
-      {"1,SP,2,0,TRAN_STOP ", "[32] k2 p0"},
-      {"1,SP,4,99,1,T,TRAN_VOID", "[32] k4 p0 'T' void"},
-      {"1,SP,1,-3", "[32] k1 p-3"},
-      {"0,1,0", "[] k1 p0"},
-      {"1,SP,1", "! kind 1 needs a parameter token, which is absent"},
-      {"1,SP", "! the kind is absent"},
-      {"2,SP", "! byte token 2 is absent"},
-      {"-1,SP,1,0", "! the byte count -1 is below zero"},
-  };
-  TagFlags flags;
-  const auto parse = [&](std::string_view value) {
-    flags = {};
-    return ParseCommandValue(value, {}, flags);
-  };
-  ExpectParses(rows, parse, [&](const CommandRecord& record) {
-    return RecordText(record) + (flags.noStartTag ? "" : " +start") +
-           (flags.noStopTag ? "" : " +stop");
-  });
-  (void)parse("1,SP,3,Cut,0,TRAN_STOP");
-  EXPECT_TRUE(flags.noStopTag);
-}
-
-// A multi-command entry is section, trigger byte token and count, each required; the section
-// keeps its blanks and the count is kept as read.
-TEST(ParseMultiCommandValueTest, GivesSectionTriggerAndCount) {
-  const Rows rows = {
-      {"Text_Void,V,0", "'Text_Void' 86 0"},         {"Text_Stop,ESC,2", "'Text_Stop' 27 2"},
-      {"Text_Void,086,-5", "'Text_Void' 86 -5"},     {"Cut,GS,1,extra", "'Cut' 29 1"},
-      {" Text Void ,V,1", "' Text Void ' 86 1"},     {"Text_Void,V,", "! the count is absent"},
-      {"Text_Void", "! the trigger byte is absent"}, {",V,1", "! the section name is absent"}};
-  ExpectParses(rows, ParseMultiCommandValue, [](const MultiCommandEntry& entry) {
-    return "'" + entry.section + "' " + std::to_string(entry.trigger) + " " +
-           std::to_string(entry.count);
-  });
-}
-
-// UseDll: a decimal flag (non-zero uses a library), then the whole remainder as the path.
-TEST(ParseLibrarySettingTest, GivesFlagAndPath) {
-  const Rows rows = {
-      {"0,", "0 ''"},
-      {"1,a,b.dll", "1 'a,b.dll'"},
-      {"1", "1 ''"},
-      {"0,cut.dll", "0 'cut.dll'"},
-      {"-1,x.dll", "1 'x.dll'"},
-      {"yes,x.dll", "0 'x.dll'"},
-      {"1, my.dll ", "1 ' my.dll '"},
-  };
-  const auto parse = [](std::string_view value) {
-    return Parsed<LibrarySetting>(ParseLibrarySetting(value));
-  };
-  ExpectParses(rows, parse, [](const LibrarySetting& setting) {
-    return (setting.useLibrary ? "1 '" : "0 '") + setting.path + "'";
-  });
 }
 
 }  // namespace

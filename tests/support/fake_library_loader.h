@@ -28,7 +28,7 @@ class FakeLibraryLoader final : public LibraryLoader {
     if (found == libraries_.end()) {
       return nullptr;
     }
-    return std::make_unique<Library>(path, found->second, live_);
+    return std::make_unique<Library>(found->second, live_);
   }
 
   // Every path Load was called with, in order.
@@ -42,8 +42,8 @@ class FakeLibraryLoader final : public LibraryLoader {
  private:
   class Library final : public ModuleLibrary {
    public:
-    Library(std::string path, std::set<std::string, std::less<>> exports, std::shared_ptr<int> live)
-        : path_(std::move(path)), exports_(std::move(exports)), live_(std::move(live)) {
+    Library(std::set<std::string, std::less<>> exports, std::shared_ptr<int> live)
+        : exports_(std::move(exports)), live_(std::move(live)) {
       ++*live_;
     }
     ~Library() override { --*live_; }
@@ -53,10 +53,8 @@ class FakeLibraryLoader final : public LibraryLoader {
     [[nodiscard]] bool Exports(std::string_view name) const override {
       return exports_.find(name) != exports_.end();
     }
-    [[nodiscard]] const std::string& Path() const override { return path_; }
 
    private:
-    std::string path_;
     std::set<std::string, std::less<>> exports_;
     std::shared_ptr<int> live_;  // shared, so a library may outlive its loader
   };

@@ -4,6 +4,7 @@
 // in CI, where permission bits stop nothing, so failures are injected here.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -27,6 +28,9 @@ class FaultyFileSystem final : public FileSystem {
   }
 
   std::optional<std::string> executablePath;  // when set, ExecutablePath() gives this
+  // When set, every stamp carries this time, as on a file system whose clock steps are coarse:
+  // a rewrite in place with the same size then leaves the stamp alike.
+  std::optional<std::int64_t> stampTimeNs;
 
   std::optional<std::string> ExecutablePath() override {
     return executablePath ? executablePath : real_.ExecutablePath();
@@ -45,7 +49,13 @@ class FaultyFileSystem final : public FileSystem {
     }
     return real_.ReadFile(path);
   }
-  FileStamp Stamp(const std::string& path) override { return real_.Stamp(path); }
+  FileStamp Stamp(const std::string& path) override {
+    FileStamp stamp = real_.Stamp(path);
+    if (stampTimeNs) {
+      stamp.modifiedNs = stamp.changedNs = *stampTimeNs;
+    }
+    return stamp;
+  }
   bool CopyFile(const std::string& from, const std::string& to) override {
     return !Fails(Operation::kCopy) && real_.CopyFile(from, to);
   }

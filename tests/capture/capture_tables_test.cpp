@@ -1,0 +1,150 @@
+// The rules of the capture library as golden tables, tests/data/capture/tables/<case>/table.txt,
+// one row per line (each table's head says how its rows read):
+//   measure COMMAND            the command table's length rules
+//   roles STREAM [double-byte] what the decoder makes of each byte
+//   cut COMMAND                where receipts end, and how the cut is named
+//   text STREAM                the text of a receipt
+//   hex DUMP                   the bytes of a hex dump
+//   warn STREAM                what the content says of the capture
+//   find STREAM KEYWORD        hits and near misses of a trigger
+#include <gtest/gtest.h>
+
+#include <string>
+#include <variant>
+
+#include "capture/capture_files.h"
+#include "capture/capture_reader.h"
+#include "capture/command_table.h"
+#include "capture/decoder.h"
+#include "capture/hex_dump.h"
+#include "capture/receipt_text.h"
+#include "capture/trigger_finder.h"
+#include "support/golden.h"
+#include "support/golden_table.h"
+
+namespace quillmere::capture {
+namespace {
+
+using testing::Bytes;
+
+std::string Measured(const std::string& bytes) {
+  const Measurement m = MeasureCommand(Bytes(bytes));
+  constexpr std::string_view kStatus[] = {"", "truncated", "unknown", "bad"};
+  if (m.status != MeasureStatus::kComplete) {
+    return std::string(kStatus[static_cast<int>(m.status)]);
+  }
+  std::string text = std::to_string(m.length);
+  for (const DataSpan& span : m.data) {
+    text += " " + std::to_string(span.offset) + "+" + std::to_string(span.length) + " " +
+            std::string(RoleName(span.role));
+  }
+  return text;
+}
+
+std::string Roles(const DecodedCapture& decoded) {
+  std::string roles;
+  for (const ByteInfo& info : decoded.info) {
+    const char letter = "TCPIB"[static_cast<int>(info.role)];
+    roles += info.startsUnit ? letter : static_cast<char>(letter + ('a' - 'A'));
+  }
+  return roles;
+}
+
+std::string Cut(const std::string& command) {
+  const DecodedCapture decoded = Decode(Bytes("a\n" + command + "b\n"));
+  const Receipt& first = decoded.receipts.front();
+  constexpr std::string_view kKinds[] = {"full", "partial", "form feed"};
+  std::string text = !first.cut ? "none"
+                                : first.cut->name + ", " +
+                                      std::string(kKinds[static_cast<int>(first.cut->kind)]) +
+                                      (first.cut->feeds ? ", feeds" : "");
+  text += ";";
+  for (const Receipt& receipt : decoded.receipts) {
+    text += " [" + std::to_string(receipt.start) + ", " + std::to_string(receipt.end) + ")";
+  }
+  return text;
+}
+
+std::string Hex(const std::string& dump) {
+  const auto parsed = ParseHexDump(dump);
+  if (const auto* error = std::get_if<HexDumpError>(&parsed)) {
+    return "! line " + std::to_string(error->line) + ": " + error->message;
+  }
+  const auto read = ReadCapture(Bytes(dump));  // recognised as a dump, giving the same bytes
+  const auto& bytes = std::get<0>(parsed);
+  const bool same = std::get<Capture>(read).format == CaptureFormat::kHex &&
+                    std::get<Capture>(read).bytes == bytes;
+  return testing::Quoted(std::string(bytes.begin(), bytes.end())) + (same ? "" : " (not read)");
+}
+
+std::string Warnings(const std::string& stream) {
+  constexpr std::string_view kNames[] = {"not ESC/POS", "other language", "no ESC",
+                                         "line ends translated", "missing bytes"};
+  std::string text;
+  for (const CaptureWarning& warning : ContentWarnings(Decode(Bytes(stream)))) {
+    text += (text.empty() ? "" : ", ") + std::string(kNames[static_cast<int>(warning.kind)]);
+  }
+  return text;
+}
+
+std::string Found(const std::string& stream, const std::string& keyword) {
+  const auto latin1 = [](std::string_view utf8) -> std::optional<std::string> {
+    return utf8 == "Ann\xc3\xa9" ? std::optional<std::string>("Ann\xe9") : std::nullopt;
+  };
+  const TriggerRecord record{"Text_Void", 1, TransactionEvent::kVoid, Bytes(keyword), {}};
+  const TriggerMatch match =
+      MatchTriggers(Decode(Bytes(stream)), {record}, latin1).triggers.front();
+  std::string text;
+  for (const Hit& hit : match.hits) {
+    text += (text.empty() ? "" : " ") + std::to_string(hit.offset) + " " +
+            std::string(RoleName(hit.where)) + (hit.whole ? " whole;" : ";");
+  }
+  for (const NearMiss& miss : match.nearMisses) {
+    text +=
+        (text.empty() ? "" : " ") + std::to_string(miss.offset) + "~" + std::to_string(miss.end);
+    for (const NearMissReason reason : miss.why) {
+      text += " " + std::string(ReasonName(reason));
+    }
+    text += ";";
+  }
+  return text;
+}
+
+std::string Answer(const testing::Words& call) {
+  const std::string& verb = call.at(0);
+  const std::string& bytes = call.at(1);
+  if (verb == "measure") {
+    return Measured(bytes);
+  }
+  if (verb == "roles") {
+    return Roles(Decode(Bytes(bytes), {call.size() > 2 && call[2] == "double-byte"}));
+  }
+  if (verb == "cut") {
+    return Cut(bytes);
+  }
+  if (verb == "text") {
+    const std::vector<std::string> texts = ReceiptTexts(Decode(Bytes(bytes)));
+    return texts.size() == 1 ? testing::Quoted(texts.front())
+                             : std::to_string(texts.size()) + " receipts";
+  }
+  if (verb == "hex") {
+    return Hex(bytes);
+  }
+  if (verb == "warn") {
+    return Warnings(bytes);
+  }
+  return verb == "find" ? Found(bytes, call.at(2)) : "unknown verb";
+}
+
+class CaptureTable : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(CaptureTable, AnswersAsItsRulesSay) {
+  testing::ExpectTableAnswers("capture/tables", GetParam(), "table.txt", Answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Golden, CaptureTable,
+                         ::testing::ValuesIn(testing::GoldenCases("capture/tables")),
+                         [](const auto& row) { return row.param; });
+
+}  // namespace
+}  // namespace quillmere::capture
