@@ -17,6 +17,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# pkg-config knows this machine's libraries only; pointed at the sysroot it finds none for Windows.
+set(ENV{PKG_CONFIG_LIBDIR} /usr/${QUILLMERE_MINGW_TRIPLE}/lib/pkgconfig)
 
 # The executables carry the compiler's runtime and the threads library, so they need no DLL
 # beyond Windows' own.

@@ -81,10 +81,14 @@ void WriteDialogTemplate(std::ostream& out, int resourceId, const DialogTemplate
 
 void WriteStringTable(std::ostream& out) {
   out << "STRINGTABLE\nBEGIN\n";
-  for (const MessageId id : kAllMessageIds) {
-    out << "  " << static_cast<int>(id) << ", ";
-    WriteQuoted(out, MessageText(id));
-    out << '\n';
+  // String IDs are 16 bits wide; every ID the message table has a text for is a message.
+  for (int id = 0; id <= 0xFFFF; ++id) {
+    const std::string_view text = MessageText(static_cast<MessageId>(id));
+    if (!text.empty()) {
+      out << "  " << id << ", ";
+      WriteQuoted(out, text);
+      out << '\n';
+    }
   }
   out << "END\n";
 }
