@@ -10,7 +10,9 @@
 #include "derive/keyword_triggers.h"
 #include "derive/module_files.h"
 #include "derive/stop_patchers.h"
+#include "platform/text.h"
 #include "support/case_inputs.h"
+#include "support/host_platform.h"
 
 namespace quillmere::testing {
 namespace {
@@ -55,13 +57,24 @@ TEST_P(DeriveGolden, WritesTheExpectedFile) {
   const std::string base = ReadCaseFile(kArea, GetParam(), "base.ini");
   const std::string baseName = InputOr(inputs, "base", "base.ini");
   const std::string target = InputOr(inputs, "target", "new.ini");
+  if (kFileNamesIgnoreCase && target != baseName && text::EqualsIgnoreCase(target, baseName)) {
+    GTEST_SKIP() << "here " << target << " and " << baseName << " name one file";
+  }
   modules.Write(baseName, base);
   if (inputs.at("writer") == "DeriveModule") {
     ASSERT_EQ(RunDerive(baseName), DeriveOutcome::kSucceeded);
   } else {
     ASSERT_EQ(RunWriter(baseName, target), WriteStatus::kOk);
   }
-  ExpectMatchesCaseFile(kArea, GetParam(), "expected.ini", modules.Read(target));
+  if (RunningUnderWine()) {
+    // Wine saves a profile file whole, in its own layout: what each key reads back as counts.
+    const TempFolder expected;
+    EXPECT_EQ(KeysAsRead(modules.PathOf(target)),
+              KeysAsRead(
+                  expected.Write("expected.ini", ReadCaseFile(kArea, GetParam(), "expected.ini"))));
+  } else {
+    ExpectMatchesCaseFile(kArea, GetParam(), "expected.ini", modules.Read(target));
+  }
   if (target != baseName) {
     EXPECT_EQ(modules.Read(baseName), base) << "the base is never written";
   }

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace quillmere::testing {
 
@@ -20,8 +19,8 @@ inline constexpr bool kProfileWritesGoThroughFileServices = true;
 // True when the tests run under Wine rather than on Windows.
 [[nodiscard]] bool RunningUnderWine();
 
-// The bytes a module file of `text` holds once the profile functions wrote a key into it. Windows
-// keeps every other line as it was; Wine writes the file anew without its blank lines.
-[[nodiscard]] std::string AsSavedByProfileWrites(std::string_view text);
+// Every key of a profile file as the platform's profile functions read it back, one
+// "[section] key=value" a line, whatever the file's layout (empty where there are none).
+[[nodiscard]] std::string KeysAsRead(const std::string& path);
 
 }  // namespace quillmere::testing
