@@ -9,9 +9,11 @@
 #include "derive/stop_patchers.h"
 #include "module/catalogue.h"
 #include "platform/profile_store.h"
+#include "platform/text.h"
 #include "support/case_inputs.h"
 #include "support/fake_library_loader.h"
 #include "support/faulty_file_system.h"
+#include "support/host_platform.h"
 #include "support/recording_toolkit.h"
 #include "support/temp_folder.h"
 
@@ -126,6 +128,9 @@ TEST(DeriveModule, AnyFailedStepLeavesTheFolderAsItWas) {
       {"write 6", Operation::kReplace, 6, MessageId::kWriteFailed}};
   for (const auto& [step, operation, nth, message] : failures) {
     SCOPED_TRACE(step);
+    if (operation == Operation::kReplace && !testing::kProfileWritesGoThroughFileServices) {
+      continue;  // the platform's profile functions write the staging file; no write can fail
+    }
     modules.files.ClearFailures();
     modules.files.FailOn(operation, nth);
     EXPECT_EQ(modules.ExpectUntouched(Inputs("Epson_1"), {MessageId::kOverwriteQuestion, message})
@@ -179,6 +184,10 @@ TEST_P(DeriveGolden, WritesTheExpectedFile) {
   const std::string baseName = InputOr(in, "base", "base.ini");
   const std::string target = InputOr(in, "target", "new.ini");
   const std::string& writer = in.at("writer");
+  if (testing::kFileNamesIgnoreCase && target != baseName &&
+      text::EqualsIgnoreCase(target, baseName)) {
+    GTEST_SKIP() << "here " << target << " and " << baseName << " name one file";
+  }
   ModuleFiles modules;
   modules.Write(baseName, base);
   if (writer == "DeriveModule") {
@@ -202,7 +211,15 @@ TEST_P(DeriveGolden, WritesTheExpectedFile) {
             : WriteStatus::kFailed,
         WriteStatus::kOk);
   }
-  ExpectMatchesCaseFile("derive", GetParam(), "expected.ini", modules.Read(target));
+  if (testing::RunningUnderWine()) {
+    // Wine saves a profile file whole, in its own layout: what each key reads back as counts.
+    const TempFolder expected;
+    EXPECT_EQ(testing::KeysAsRead(modules.PathOf(target)),
+              testing::KeysAsRead(expected.Write(
+                  "expected.ini", ReadCaseFile("derive", GetParam(), "expected.ini"))));
+  } else {
+    ExpectMatchesCaseFile("derive", GetParam(), "expected.ini", modules.Read(target));
+  }
   if (target != baseName) {
     EXPECT_EQ(modules.Read(baseName), base) << "the base is never written";
   }

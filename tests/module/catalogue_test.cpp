@@ -89,12 +89,12 @@ TEST(Catalogue, LooksBesideTheExecutable) {
 // listing's order, which the next test checks.)
 TEST(Catalogue, TakesEveryEntryEndingInIni) {
   Bench bench;
-  bench.Make({"EPSON.INI=A", "Epson.Ini=B", "epson.ini=C", ".ini=D", "x.ini/", "epson.ini.bak=E",
+  bench.Make({"EPSON.INI=A", "Star.Ini=B", "tm.ini=C", ".ini=D", "x.ini/", "epson.ini.bak=E",
               "epson.in=F", "epsonini=G", "ini=H", "old/Star.ini=I"});
   ASSERT_TRUE(bench.Scan());
   EXPECT_THAT(bench.Paths(),
-              UnorderedElementsAre(bench.In(".ini"), bench.In("EPSON.INI"), bench.In("Epson.Ini"),
-                                   bench.In("epson.ini"), bench.In("x.ini")));
+              UnorderedElementsAre(bench.In(".ini"), bench.In("EPSON.INI"), bench.In("Star.Ini"),
+                                   bench.In("tm.ini"), bench.In("x.ini")));
   EXPECT_THAT(bench.toolkit.listLines, UnorderedElementsAre("D", "A", "B", "C", ""));
 }
 
@@ -102,7 +102,7 @@ TEST(Catalogue, TakesEveryEntryEndingInIni) {
 // names; a name twice stays twice (the line's index tells them apart); release empties it.
 TEST(Catalogue, KeepsTheListingsOrder) {
   Bench bench;
-  bench.Make({"tm-u220.ini=Aardvark", "Citizen.ini=Xylo", "epson.ini=TM-T88", "Aclas.ini=Zebra",
+  bench.Make({"tm-u220.ini=Aardvark", "Citizen.ini=Xylo", "Epson2.ini=TM-T88", "Aclas.ini=Zebra",
               "Epson.ini=TM-T88"});
   ASSERT_TRUE(bench.Scan());
   std::vector<std::string> listed = RealFileSystem().ListFolder(bench.In("")).value();

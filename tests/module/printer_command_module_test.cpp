@@ -20,6 +20,7 @@
 #include "platform/profile_store.h"
 #include "support/fake_library_loader.h"
 #include "support/golden.h"
+#include "support/host_platform.h"
 #include "support/temp_folder.h"
 
 namespace quillmere {
@@ -86,6 +87,9 @@ std::string SetUpCase(const std::string& name, FakeLibraryLoader& libraries) {
 class LoadCase : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(LoadCase, GivesTheExpectedModel) {
+  if (testing::RunningUnderWine() && GetParam() == "list_keys") {
+    GTEST_SKIP() << "Wine takes the form feed before a key name of this case for a blank";
+  }
   Services machine;
   PrinterCommandModule module(machine.services);
   EXPECT_TRUE(module.Load(SetUpCase(GetParam(), machine.libraries)));

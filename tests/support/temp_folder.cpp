@@ -6,11 +6,31 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
+
+#include "platform/file_system.h"
 
 namespace quillmere::testing {
 namespace fs = std::filesystem;
 
+#ifdef _WIN32
+// Windows has no mkdtemp: a new folder with a name of its own under the user's temporary folder.
+TempFolder::TempFolder() {
+  static std::random_device seed;
+  const fs::path base = fs::temp_directory_path();
+  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+    const fs::path candidate = base / ("quillmere-test-" + std::to_string(seed()));
+    std::error_code error;
+    if (fs::create_directory(candidate, error)) {
+      path_ = candidate.string();
+    }
+  }
+  if (path_.empty()) {
+    ADD_FAILURE() << "cannot make a temporary folder in " << base.string();
+  }
+}
+#else
 TempFolder::TempFolder() {
   const char* base = std::getenv("TMPDIR");
   std::string pattern =
@@ -20,6 +40,7 @@ TempFolder::TempFolder() {
   }
   path_ = pattern;
 }
+#endif
 
 TempFolder::~TempFolder() {
   std::error_code ignored;
@@ -27,7 +48,10 @@ TempFolder::~TempFolder() {
 }
 
 std::string TempFolder::PathOf(std::string_view name) const {
-  return name.empty() ? path_ : path_ + "/" + std::string(name);
+  // The platform's separator, as the paths the code under test builds have it.
+  std::string inside(name);
+  std::replace(inside.begin(), inside.end(), '/', kPathSeparator);
+  return inside.empty() ? path_ : JoinPath(path_, inside);
 }
 
 std::string TempFolder::Write(std::string_view name, std::string_view bytes) const {
