@@ -9,7 +9,7 @@
 #include "derive/keyword_triggers.h"
 #include "derive/module_file_name.h"
 #include "derive/module_files.h"
-#include "support/case_name.h"
+#include "support/golden.h"
 #include "support/recording_toolkit.h"
 
 namespace quillmere {

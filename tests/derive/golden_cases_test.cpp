@@ -10,7 +10,7 @@
 #include "derive/keyword_triggers.h"
 #include "derive/module_files.h"
 #include "derive/stop_patchers.h"
-#include "support/case_inputs.h"
+#include "support/golden.h"
 
 namespace quillmere::testing {
 namespace {
