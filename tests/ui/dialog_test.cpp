@@ -18,7 +18,7 @@
 #include "ui/module_editor_dialog.h"
 
 using namespace quillmere;  // NOLINT(google-build-using-namespace): the code under test
-using Fault = testing::FaultyFileSystem::Operation;
+using Fault = quillmere::testing::FaultyFileSystem::Operation;
 
 namespace {
 
@@ -82,8 +82,8 @@ struct Bench final : LibraryLoader {
     QCOMPARE(shown, "dialog_tests|" + FromLocal8Bit(MessageText(id)));
   }
 
-  testing::TempFolder folder;
-  testing::FaultyFileSystem files;
+  quillmere::testing::TempFolder folder;
+  quillmere::testing::FaultyFileSystem files;
   std::unique_ptr<ProfileStore> store = MakeProfileStore(files);
   PlatformServices services{*store, files, *this};
   int key = Qt::Key_Return;
@@ -166,7 +166,7 @@ class DialogTest : public QObject {
   // Each control of tests/data/ui/Template102/controls.txt as built: class, text, place in pixels.
   void templateControls_data() {
     QTest::addColumn<QStringList>("control");
-    const std::string lines = testing::ReadCaseFile("ui", "Template102", "controls.txt");
+    const std::string lines = quillmere::testing::ReadCaseFile("ui", "Template102", "controls.txt");
     int place = 0;
     for (const QString& line : QString::fromStdString(lines).split('\n', Qt::SkipEmptyParts)) {
       if (!line.startsWith('#')) {
