@@ -15,7 +15,8 @@ namespace quillmere::testing {
 
 class FaultyFileSystem final : public FileSystem {
  public:
-  enum class Operation { kCopy, kReplace, kCreateUnique, kRename, kRead, kList };
+  // kFlush fails a WriteFile after its bytes reached the file, as a flush that fails does.
+  enum class Operation { kCopy, kReplace, kCreateUnique, kRename, kRead, kList, kWrite, kFlush };
 
   explicit FaultyFileSystem(FileSystem& real = RealFileSystem()) : real_(real) {}
 
@@ -61,6 +62,9 @@ class FaultyFileSystem final : public FileSystem {
   }
   bool ReplaceFile(const std::string& path, std::string_view bytes) override {
     return !Fails(Operation::kReplace) && real_.ReplaceFile(path, bytes);
+  }
+  bool WriteFile(const std::string& path, std::string_view bytes) override {
+    return !Fails(Operation::kWrite) && real_.WriteFile(path, bytes) && !Fails(Operation::kFlush);
   }
   std::optional<std::string> CreateUniqueFile(const std::string& folder,
                                               std::string_view stem) override {
