@@ -329,7 +329,7 @@ class DialogTest : public QObject {
                .name = "EpsonBase",
                .answer = MessageAnswer::kYes});
     Row("Go, copy fails: message 6",
-        RunRow{.seen = "open 6 ok owned|Epson_1|", .fault = int(Fault::kCopy)});
+        RunRow{.seen = "open 6 ok owned|Epson_1|", .fault = int(Fault::kCreateUnique)});
     Row("Go, write fails: message 14",
         RunRow{.seen = "open 14 ok owned|Epson_1|catalogue held, window up",
                .fault = int(Fault::kRename)});
