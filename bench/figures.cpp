@@ -153,12 +153,13 @@ DeriveInputs TheDerivation() {
 double DeriveSeconds(const BaseFolder& folder, const Catalogue& catalogue) {
   const MachineServices machine;
   SilentToolkit toolkit;
-  DeriveOutcome outcome = DeriveOutcome::kRefused;
-  const double seconds = SecondsOf([&] {
-    outcome = DeriveModule(TheDerivation(), catalogue, machine.services(), toolkit).outcome;
-  });
+  // The loaded base that comes back is the caller's to keep (the dialog keeps it until its
+  // window goes): it is freed after the clock stops.
+  DeriveResult result;
+  const double seconds = SecondsOf(
+      [&] { result = DeriveModule(TheDerivation(), catalogue, machine.services(), toolkit); });
   fs::remove(folder.In("Derived.ini"));
-  return outcome == DeriveOutcome::kSucceeded ? seconds : -1;
+  return result.outcome == DeriveOutcome::kSucceeded ? seconds : -1;
 }
 
 // The floor of a derivation: the base read once, its bytes written to a new file and flushed.
