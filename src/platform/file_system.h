@@ -5,7 +5,9 @@
 // would name another file.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +40,9 @@ struct FileStamp {
   std::int64_t changedNs = 0;
   friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
+
+// As many bytes as a file has: ReadStampedFile's `most` for a whole file.
+inline constexpr std::size_t kWholeFile = std::numeric_limits<std::size_t>::max();
 
 // A file's bytes with the stamp of the version they were read from.
 struct StampedBytes {
@@ -74,9 +79,11 @@ class FileSystem {
 
   [[nodiscard]] virtual FileStamp Stamp(const std::string& path) = 0;
 
-  // ReadFile and Stamp in one: none when the file is missing or cannot be read. This base class
-  // asks for the stamp, then the bytes; a file system that can takes both from one opening.
-  [[nodiscard]] virtual std::optional<StampedBytes> ReadStampedFile(const std::string& path);
+  // ReadFile and Stamp in one, the bytes read up to `most` of them (the stamp's size tells the
+  // whole file's): none when the file is missing or cannot be read. This base class asks for the
+  // stamp, then the bytes; a file system that can takes both from one opening.
+  [[nodiscard]] virtual std::optional<StampedBytes> ReadStampedFile(const std::string& path,
+                                                                    std::size_t most);
 
   // Copies the exact bytes of `from` to `to`, overwriting `to`, and flushes them to disk.
   // False on any failure.

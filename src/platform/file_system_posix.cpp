@@ -144,7 +144,7 @@ class PosixFileSystem final : public FileSystem {
   }
 
   std::optional<std::string> ReadFile(const std::string& path) override {
-    std::optional<StampedBytes> read = ReadStampedFile(path);
+    std::optional<StampedBytes> read = ReadStampedFile(path, kWholeFile);
     if (!read) {
       return std::nullopt;
     }
@@ -159,7 +159,8 @@ class PosixFileSystem final : public FileSystem {
     return StampOf(info);
   }
 
-  std::optional<StampedBytes> ReadStampedFile(const std::string& path) override {
+  std::optional<StampedBytes> ReadStampedFile(const std::string& path,
+                                              std::size_t most) override {
     // Without O_NONBLOCK, opening a named pipe that is called like a module file would wait for
     // a writer that never comes; it reads as no plain file instead.
     Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
@@ -169,7 +170,7 @@ class PosixFileSystem final : public FileSystem {
     }
     // One buffer of the size the file has now, never more: a file that grows meanwhile is read
     // as it was.
-    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+    std::string bytes(std::min(static_cast<std::size_t>(info.st_size), most), '\0');
     std::size_t filled = 0;
     while (filled < bytes.size()) {
       const ssize_t got = ::read(file.get(), bytes.data() + filled, bytes.size() - filled);

@@ -161,6 +161,39 @@ std::string IniDocument::ReadString(std::string_view section, std::string_view k
   return rules::ReadableDefault(defaultValue);
 }
 
+std::optional<std::string> IniDocument::ReadStringFromStart(std::string_view start,
+                                                            std::string_view section,
+                                                            std::string_view key,
+                                                            std::string_view defaultValue) {
+  if (start.size() < 2) {
+    return std::nullopt;  // too short to tell whether the file is Unicode
+  }
+  // Whole lines only: the last one may go on past the start.
+  const std::size_t lastEnding = start.find_last_of("\r\n");
+  const IniDocument document(
+      std::string(start.substr(0, lastEnding == std::string_view::npos ? 0 : lastEnding + 1)));
+  if (rules::IsUnicodeFile(start)) {
+    return rules::ReadableDefault(defaultValue);
+  }
+  const std::optional<std::size_t> found = document.FindSection(rules::TrimNameParameter(section));
+  if (!found) {
+    return std::nullopt;  // the section may begin further on
+  }
+  const std::string_view keyName = rules::TrimNameParameter(key);
+  for (std::size_t at = document.sections_[*found].body; at < document.bytes_.size();) {
+    const Line line = document.LineAt(at);
+    const rules::LineMeaning meaning = rules::ClassifyLine(line.text);
+    if (meaning.kind == rules::LineKind::kHeader) {
+      return rules::ReadableDefault(defaultValue);
+    }
+    if (rules::HoldsKey(meaning.kind) && text::EqualsIgnoreCase(meaning.name, keyName)) {
+      return rules::FitToBuffer(meaning.value);
+    }
+    at = line.Next();
+  }
+  return std::nullopt;  // the section goes on past the start
+}
+
 std::int32_t IniDocument::ReadInt(std::string_view section, std::string_view key,
                                   std::int32_t defaultValue) const {
   return rules::ReadableInteger(ReadString(section, key, {}), defaultValue);

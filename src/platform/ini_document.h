@@ -62,6 +62,14 @@ class IniDocument final : public ProfileView {
   void ReadList(std::string_view section, std::int32_t count, const KeysPresent& onKeysPresent,
                 const ListValue& onValue) const override;
 
+  // What ReadString gives on a whole file that begins with `start`, when `start` decides it:
+  // the key's first line lies whole in it, or the section (the first of its name) ends in it
+  // without the key. None when the answer may lie further on. A lone read of a large file tries
+  // its first bytes so.
+  [[nodiscard]] static std::optional<std::string> ReadStringFromStart(
+      std::string_view start, std::string_view section, std::string_view key,
+      std::string_view defaultValue);
+
   // Makes (section, key) hold `value` in this document: the key's line replaced, or a key line
   // added to its section, or the section and the key appended. kRefused for arguments that
   // profile_rules::IsWritable turns away, kFailed for a file this tool must not write (Unicode);

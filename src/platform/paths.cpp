@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <utility>
 
 #include "platform/file_system.h"
@@ -24,7 +25,8 @@ std::string FileNameOf(std::string_view path) {
   return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
 }
 
-std::optional<StampedBytes> FileSystem::ReadStampedFile(const std::string& path) {
+std::optional<StampedBytes> FileSystem::ReadStampedFile(const std::string& path,
+                                                        std::size_t most) {
   const FileStamp stamp = Stamp(path);
   if (!stamp.exists) {
     return std::nullopt;
@@ -33,6 +35,7 @@ std::optional<StampedBytes> FileSystem::ReadStampedFile(const std::string& path)
   if (!bytes) {
     return std::nullopt;
   }
+  bytes->resize(std::min(bytes->size(), most));
   return StampedBytes{std::move(*bytes), stamp};
 }
 

@@ -21,6 +21,9 @@ namespace {
 // file's bytes with the parsed copy too; after that, any change shows in the stamp.
 constexpr std::int64_t kStampStepNs = 2'500'000'000;
 
+// How much of a file a lone read of it looks at first.
+constexpr std::size_t kStartBytes = 4096;
+
 // Enough for a derivation (the base file and the new one) and a few more. A catalogue scan reads
 // one key of many files; each is dropped again once eight newer ones came.
 constexpr std::size_t kCachedFiles = 8;
@@ -55,6 +58,23 @@ class PortableProfileStore final : public ProfileStore {
 
   std::string ReadString(std::string_view section, std::string_view key,
                          std::string_view defaultValue, const std::string& path) override {
+    if (Find(path) == nullptr) {
+      // A lone read of a file not held reads its start first, which decides most answers
+      // (Module_Name at the top, for a scan of many files); then the rest is neither read nor
+      // kept. A file that fits in the start is kept as any read keeps it.
+      const std::int64_t checkedAt = NowNs();
+      std::optional<StampedBytes> start = files_.ReadStampedFile(path, kStartBytes);
+      if (!start) {
+        return MissingFile()->ReadString(section, key, defaultValue);
+      }
+      if (start->bytes.size() >= start->stamp.size) {
+        return Keep(path, std::move(*start), checkedAt)->ReadString(section, key, defaultValue);
+      }
+      if (std::optional<std::string> answer =
+              IniDocument::ReadStringFromStart(start->bytes, section, key, defaultValue)) {
+        return *answer;
+      }
+    }
     return Current(path)->ReadString(section, key, defaultValue);
   }
 
@@ -119,16 +139,21 @@ class PortableProfileStore final : public ProfileStore {
         return cached->document;
       }
     }
-    std::optional<StampedBytes> read = files_.ReadStampedFile(path);
+    std::optional<StampedBytes> read = files_.ReadStampedFile(path, kWholeFile);
     if (!read) {
       Forget(path);
       return MissingFile();
     }
-    // Taken before the bytes were read, so a change made after reading gets a later time.
-    const StampTrust trust = checkedAt - read->stamp.modifiedNs > kStampStepNs
+    return Keep(path, std::move(*read), checkedAt);
+  }
+
+  // The file as just read, kept; `checkedAt` was taken before reading, so that a change made
+  // after reading gets a later time.
+  SharedDocument Keep(const std::string& path, StampedBytes read, std::int64_t checkedAt) {
+    const StampTrust trust = checkedAt - read.stamp.modifiedNs > kStampStepNs
                                  ? StampTrust::kSettled
                                  : StampTrust::kRecentChange;
-    return Refresh(path, read->stamp, std::move(read->bytes), trust).document;
+    return Refresh(path, read.stamp, std::move(read.bytes), trust).document;
   }
 
   // The cache entry for `path` holding `bytes`, parsed again only when they changed.
