@@ -277,7 +277,7 @@ bool CliDeriveFigures(const Options& options, const BaseFolder& small, const Bas
 // "Printer Commands" with 2,000 generated modules of about 21 KB, beside where a dialog program
 // will be put.
 fs::path MakeListedFolder(const ScratchFolder& scratch) {
-  const fs::path modules = scratch.path() / "Printer Commands";
+  fs::path modules = scratch.path() / "Printer Commands";
   for (std::size_t i = 1; i <= kListedModules; ++i) {
     char name[32];
     std::snprintf(name, sizeof(name), "Module%04zu.ini", i);

@@ -10,15 +10,15 @@ class StoreView final : public ProfileView {
  public:
   StoreView(ProfileStore& store, std::string path) : store_(store), path_(std::move(path)) {}
 
-  std::string ReadString(std::string_view section, std::string_view key,
-                         std::string_view defaultValue) const override {
+  [[nodiscard]] std::string ReadString(std::string_view section, std::string_view key,
+                                       std::string_view defaultValue) const override {
     return store_.ReadString(section, key, defaultValue, path_);
   }
-  std::int32_t ReadInt(std::string_view section, std::string_view key,
-                       std::int32_t defaultValue) const override {
+  [[nodiscard]] std::int32_t ReadInt(std::string_view section, std::string_view key,
+                                     std::int32_t defaultValue) const override {
     return store_.ReadInt(section, key, defaultValue, path_);
   }
-  std::vector<std::string> ReadKeyNames(std::string_view section) const override {
+  [[nodiscard]] std::vector<std::string> ReadKeyNames(std::string_view section) const override {
     return store_.ReadKeyNames(section, path_);
   }
 

@@ -15,8 +15,8 @@ constexpr std::array kDrawnSizes{16, 32, 48, 256};
 // the resource files made the first time a pixmap is asked for.
 class ResourceIconEngine final : public QIconEngine {
  public:
-  QIconEngine* clone() const override { return new ResourceIconEngine(*this); }
-  QString key() const override { return QStringLiteral("quillmere-resources"); }
+  [[nodiscard]] QIconEngine* clone() const override { return new ResourceIconEngine(*this); }
+  [[nodiscard]] QString key() const override { return QStringLiteral("quillmere-resources"); }
   bool isNull() override { return false; }
 
   QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
