@@ -168,13 +168,13 @@ std::optional<std::string> IniDocument::ReadStringFromStart(std::string_view sta
   if (start.size() < 2) {
     return std::nullopt;  // too short to tell whether the file is Unicode
   }
+  if (rules::IsUnicodeFile(start)) {
+    return rules::ReadableDefault(defaultValue);
+  }
   // Whole lines only: the last one may go on past the start.
   const std::size_t lastEnding = start.find_last_of("\r\n");
   const IniDocument document(
       std::string(start.substr(0, lastEnding == std::string_view::npos ? 0 : lastEnding + 1)));
-  if (rules::IsUnicodeFile(start)) {
-    return rules::ReadableDefault(defaultValue);
-  }
   const std::optional<std::size_t> found = document.FindSection(rules::TrimNameParameter(section));
   if (!found) {
     return std::nullopt;  // the section may begin further on
