@@ -9,7 +9,9 @@
 // section read key by key gets a key index once it proves long, so a loader's thousands of reads
 // cost time linear in the file's size. What a read finds depends only on the lines before it
 // (the first section of a name, the first entry of a key), so every answer is the one a parse of
-// the whole file gives. The rules applied are those of profile_rules.h.
+// the whole file gives. What it found is kept in it, so a document, and a view that is one, is
+// read from one thread at a time, as everything in this tool is. The rules applied are those of
+// profile_rules.h.
 #pragma once
 
 #include <cstddef>
