@@ -173,23 +173,24 @@ std::optional<std::string> IniDocument::ReadStringFromStart(std::string_view sta
   }
   // Whole lines only: the last one may go on past the start.
   const std::size_t lastEnding = start.find_last_of("\r\n");
-  const IniDocument document(
-      std::string(start.substr(0, lastEnding == std::string_view::npos ? 0 : lastEnding + 1)));
-  const std::optional<std::size_t> found = document.FindSection(rules::TrimNameParameter(section));
-  if (!found) {
-    return std::nullopt;  // the section may begin further on
-  }
+  const std::string_view lines =
+      start.substr(0, lastEnding == std::string_view::npos ? 0 : lastEnding + 1);
+  const std::string_view sectionName = rules::TrimNameParameter(section);
   const std::string_view keyName = rules::TrimNameParameter(key);
-  for (std::size_t at = document.sections_[*found].body; at < document.bytes_.size();) {
-    const Line line = document.LineAt(at);
-    const rules::LineMeaning meaning = rules::ClassifyLine(line.text);
+  bool inSection = false;  // in the first section of that name
+  for (std::size_t at = 0; at < lines.size();) {
+    const std::size_t end = rules::LineContentEnd(lines, at);
+    const rules::LineMeaning meaning = rules::ClassifyLine(lines.substr(at, end - at));
+    at = end + rules::LineEndingLengthAt(lines, end);
     if (meaning.kind == rules::LineKind::kHeader) {
-      return rules::ReadableDefault(defaultValue);
-    }
-    if (rules::HoldsKey(meaning.kind) && text::EqualsIgnoreCase(meaning.name, keyName)) {
+      if (inSection) {
+        return rules::ReadableDefault(defaultValue);  // it ended without the key
+      }
+      inSection = text::EqualsIgnoreCase(meaning.name, sectionName);
+    } else if (inSection && rules::HoldsKey(meaning.kind) &&
+               text::EqualsIgnoreCase(meaning.name, keyName)) {
       return rules::FitToBuffer(meaning.value);
     }
-    at = line.Next();
   }
   return std::nullopt;  // the section goes on past the start
 }
