@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "module/printer_command_module.h"
 #include "platform/services.h"
@@ -43,6 +44,10 @@ struct DeriveResult {
   // a derivation that succeeded gives one.
   std::unique_ptr<PrinterCommandModule> loadedBase;
 };
+
+// A stop option is the register's end of a transaction; a stop keyword would contradict it, so
+// with either option set the stop keyword is neither checked for length nor written.
+[[nodiscard]] std::string_view StopKeywordToWrite(const DeriveInputs& inputs);
 
 // Runs the checks in their order, asks before overwriting, and writes the new module. After
 // anything but success the folder holds exactly what it held before.

@@ -1,19 +1,51 @@
 #include "platform/text.h"
 
 #ifdef _WIN32
+#include <array>
+
 #include "platform/windows_api.h"
 #endif
 
 namespace quillmere::text {
 
+namespace {
+
+#ifdef _WIN32
+// The code page's lead bytes, asked of Windows once: the ANSI code page is fixed for the life of
+// the process, and a name or value is searched byte by byte.
+struct LeadBytes {
+  LeadBytes() {
+    for (int byte = 0; byte < 256; ++byte) {
+      isLead[static_cast<std::size_t>(byte)] = IsDBCSLeadByte(static_cast<BYTE>(byte)) != 0;
+      any = any || isLead[static_cast<std::size_t>(byte)];
+    }
+  }
+  std::array<bool, 256> isLead{};
+  bool any = false;
+};
+
+const LeadBytes& CodePageLeadBytes() {
+  static const LeadBytes table;
+  return table;
+}
+#endif
+
+}  // namespace
+
 bool IsLeadByte(std::uint8_t byte) {
 #ifdef _WIN32
-  return IsDBCSLeadByte(byte) != 0;
+  return CodePageLeadBytes().isLead[byte];
 #else
   (void)byte;
   return false;
 #endif
 }
+
+#ifdef _WIN32
+bool CodePageHasLeadBytes() {
+  return CodePageLeadBytes().any;
+}
+#endif
 
 namespace {
 
@@ -36,6 +68,14 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) {
     return false;
   }
+  if (!CodePageHasLeadBytes()) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      if (FoldAscii(a[i]) != FoldAscii(b[i])) {
+        return false;
+      }
+    }
+    return true;
+  }
   bool equal = true;
   bool trail = false;
   for (std::size_t i = 0; i < a.size() && equal; ++i) {
@@ -50,7 +90,7 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   return equal;
 }
 
-std::size_t FindChar(std::string_view s, char c) {
+std::size_t FindCharWalking(std::string_view s, char c) {
   std::size_t found = std::string_view::npos;
   ForEachCharacterStart(s, [&](std::size_t i) {
     if (s[i] == c) {
@@ -75,27 +115,6 @@ std::size_t FindLastChar(std::string_view s, char c) {
 
 bool EndsWithIgnoreCase(std::string_view s, std::string_view suffix) {
   return s.size() >= suffix.size() && EqualsIgnoreCase(s.substr(s.size() - suffix.size()), suffix);
-}
-
-std::int32_t ParseLeadingDecimal(std::string_view s) {
-  std::size_t i = 0;
-  auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-  while (i < s.size() && isSpace(s[i])) {
-    ++i;
-  }
-  bool negative = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-    negative = s[i] == '-';
-    ++i;
-  }
-  std::uint32_t total = 0;
-  for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-    total = total * 10U + static_cast<std::uint32_t>(s[i] - '0');
-  }
-  if (negative) {
-    total = 0U - total;
-  }
-  return static_cast<std::int32_t>(total);
 }
 
 std::string FormatDecimal(std::int64_t value) {

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QStringList>
 #include <utility>
 
 #include "ui/local_text.h"
@@ -24,9 +25,18 @@ void QtToolkit::EndWithCancel() {
 }
 
 void QtToolkit::AddListLine(std::string_view text) {
+  AddListLines(std::span(&text, 1));
+}
+
+void QtToolkit::AddListLines(std::span<const std::string_view> lines) {
+  QStringList texts;
+  texts.reserve(static_cast<qsizetype>(lines.size()));
+  for (const std::string_view line : lines) {
+    texts.append(FromLocal8Bit(line));
+  }
   // A Qt list selects its first line by itself; the platform's stays without a selection.
   const int selected = baseList_.currentIndex();
-  baseList_.addItem(FromLocal8Bit(text));
+  baseList_.addItems(texts);
   baseList_.setCurrentIndex(selected);
 }
 

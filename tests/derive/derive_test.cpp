@@ -6,6 +6,7 @@
 #include "derive/derive_module.h"
 #include "derive/keyword_triggers.h"
 #include "derive/module_file_name.h"
+#include "derive/staged_module.h"
 #include "derive/stop_patchers.h"
 #include "module/catalogue.h"
 #include "platform/profile_store.h"
@@ -43,6 +44,7 @@ struct ModuleFiles : TempFolder {
       }
     }
     toolkit.messages.clear();
+    toolkit.ending = RecordingToolkit::Ending::kOpen;
     return DeriveModule(inputs, catalogue, services, toolkit);
   }
 
@@ -111,34 +113,28 @@ TEST(DeriveModule, ShowsTheFirstFailedCheckAndWritesNothing) {
   }
 }
 
-// A failed copy gives message 6, a failed write 14, the folder kept as it was; then Go succeeds.
+// The staging file failing gives message 6; the one write of the new module, its flush or the
+// rename, 14; the folder kept as it was each time. The key writes go to memory, so no file is
+// replaced key by key: failing such a replace lets "Go" succeed.
 TEST(DeriveModule, AnyFailedStepLeavesTheFolderAsItWas) {
   FourModules modules;
   modules.toolkit.yesNoAnswer = MessageAnswer::kYes;
-  // The six writes: Module_Name, two trigger entries, two records, M-Num.
-  const std::tuple<std::string, Operation, int, MessageId> failures[] = {
-      {"staging file", Operation::kCreateUnique, 1, MessageId::kCopyFailed},
-      {"copy", Operation::kCopy, 1, MessageId::kCopyFailed},
-      {"rename", Operation::kRename, 1, MessageId::kWriteFailed},
-      {"write 1", Operation::kReplace, 1, MessageId::kWriteFailed},
-      {"write 2", Operation::kReplace, 2, MessageId::kWriteFailed},
-      {"write 3", Operation::kReplace, 3, MessageId::kWriteFailed},
-      {"write 4", Operation::kReplace, 4, MessageId::kWriteFailed},
-      {"write 5", Operation::kReplace, 5, MessageId::kWriteFailed},
-      {"write 6", Operation::kReplace, 6, MessageId::kWriteFailed}};
-  for (const auto& [step, operation, nth, message] : failures) {
+  const std::tuple<std::string, Operation, MessageId> failures[] = {
+      {"staging file", Operation::kCreateUnique, MessageId::kCopyFailed},
+      {"write", Operation::kWrite, MessageId::kWriteFailed},
+      {"flush", Operation::kFlush, MessageId::kWriteFailed},
+      {"rename", Operation::kRename, MessageId::kWriteFailed}};
+  for (const auto& [step, operation, message] : failures) {
     SCOPED_TRACE(step);
-    if (operation == Operation::kReplace && !testing::kProfileWritesGoThroughFileServices) {
-      continue;  // the platform's profile functions write the staging file; no write can fail
-    }
     modules.files.ClearFailures();
-    modules.files.FailOn(operation, nth);
+    modules.files.FailOn(operation, 1);
     EXPECT_EQ(modules.ExpectUntouched(Inputs("Epson_1"), {MessageId::kOverwriteQuestion, message})
                   .outcome,
               message == MessageId::kCopyFailed ? DeriveOutcome::kCopyFailed
                                                 : DeriveOutcome::kWriteFailed);
   }
-  modules.files.FailOn(Operation::kReplace, 7);  // past the last write
+  modules.files.ClearFailures();
+  modules.files.FailOn(Operation::kReplace, 1);
   const DeriveResult result = modules.Derive(Inputs("Epson_1"), "Epson.ini");
   EXPECT_EQ(modules.toolkit.messages,
             (Messages{MessageId::kOverwriteQuestion, MessageId::kSuccess}));
@@ -146,6 +142,26 @@ TEST(DeriveModule, AnyFailedStepLeavesTheFolderAsItWas) {
   EXPECT_EQ(result.fileName, "Epson_1");
   ASSERT_NE(result.loadedBase, nullptr);
   EXPECT_EQ(result.loadedBase->modulePath, modules.PathOf("Epson.ini"));
+}
+
+// Staging changes no file and holds the base as read beside what the derivation then writes; a
+// base that cannot be read (a sub-folder the catalogue offers) is refused with message 6.
+TEST(StageModule, ChangesNoFileAndHoldsWhatItWouldWrite) {
+  FourModules modules;
+  const DeriveInputs inputs{
+      .formFeedOption = true, .voidKeyword = "Void", .stopKeyword = "", .newModuleName = "E2"};
+  const auto before = modules.Snapshot();
+  const StagedModule staged =
+      StageModule(inputs, modules.PathOf("Epson.ini"), modules.PathOf("E2.ini"), modules.services);
+  ASSERT_EQ(staged.failure, StagedModule::Failure::kNone);
+  EXPECT_EQ(modules.Snapshot(), before);
+  EXPECT_EQ(staged.files->Bytes(modules.PathOf("Epson.ini")), modules.Read("Epson.ini"));
+  const std::string staging(*staged.files->Bytes(modules.PathOf("E2.ini")));
+  ASSERT_EQ(modules.Derive(inputs, "Epson.ini").outcome, DeriveOutcome::kSucceeded);
+  EXPECT_EQ(modules.Read("E2.ini"), staging);
+  modules.MakeFolder("Folder.ini");
+  EXPECT_EQ(modules.ExpectUntouched(Inputs("E3"), {MessageId::kCopyFailed}, "Folder.ini").outcome,
+            DeriveOutcome::kCopyFailed);
 }
 
 // A name makes one file in the folder, on Windows too; ".ini" is added unless it ends so.

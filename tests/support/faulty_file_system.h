@@ -16,7 +16,8 @@ namespace quillmere::testing {
 
 class FaultyFileSystem final : public FileSystem {
  public:
-  enum class Operation { kCopy, kReplace, kCreateUnique, kRename, kRead, kList };
+  // kFlush fails a WriteFile after its bytes reached the file, as a flush that fails does.
+  enum class Operation { kCopy, kReplace, kCreateUnique, kRename, kRead, kList, kWrite, kFlush };
 
   // The `nth` call (counting from 1) of `operation` from now on fails.
   void FailOn(Operation operation, int nth = 1) { failAt_[operation] = calls_[operation] + nth; }
@@ -51,6 +52,9 @@ class FaultyFileSystem final : public FileSystem {
   }
   bool ReplaceFile(const std::string& path, std::string_view bytes) override {
     return !Fails(Operation::kReplace) && real_.ReplaceFile(path, bytes);
+  }
+  bool WriteFile(const std::string& path, std::string_view bytes) override {
+    return !Fails(Operation::kWrite) && real_.WriteFile(path, bytes) && !Fails(Operation::kFlush);
   }
   std::optional<std::string> CreateUniqueFile(const std::string& folder,
                                               std::string_view stem) override {
