@@ -1,0 +1,45 @@
+#include "cli/receipt_output.h"
+
+#include "cli/shop_text.h"
+
+namespace quillmere::cli {
+
+std::string ReceiptHeading(const capture::Receipt& receipt) {
+  std::string heading = "--- receipt " + std::to_string(receipt.index) + " [" +
+                        std::to_string(receipt.start) + ", " + std::to_string(receipt.end) + ") ";
+  if (!receipt.cut) {
+    return heading + "not cut";
+  }
+  heading += "cut by " + receipt.cut->name;
+  if (receipt.cut->placement == capture::CutPlacement::kMidLine) {
+    heading += ", amid a line (printers ignore it in standard mode)";
+  }
+  return heading;
+}
+
+void WriteCaptureJson(JsonWriter& json, const CaptureInput& input) {
+  json.Key("capture");
+  json.BeginObject();
+  json.StringMember("path", input.path);
+  json.StringMember("format", capture::FormatName(input.format));
+  json.NumberMember("bytes", static_cast<std::int64_t>(input.decoded.bytes.size()));
+  json.EndObject();
+}
+
+void WriteReceiptsJson(JsonWriter& json, const capture::DecodedCapture& decoded,
+                       const std::vector<std::string>& texts) {
+  json.Key("receipts");
+  json.BeginArray();
+  for (const capture::Receipt& receipt : decoded.receipts) {
+    json.BeginObject();
+    json.NumberMember("index", static_cast<std::int64_t>(receipt.index));
+    json.NumberMember("start", static_cast<std::int64_t>(receipt.start));
+    json.NumberMember("end", static_cast<std::int64_t>(receipt.end));
+    json.TextMember("cut", receipt.cut ? std::optional(receipt.cut->name) : std::nullopt);
+    json.StringMember("text", ShopTextToUtf8(texts[receipt.index - 1]));
+    json.EndObject();
+  }
+  json.EndArray();
+}
+
+}  // namespace quillmere::cli

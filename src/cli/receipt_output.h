@@ -1,0 +1,26 @@
+// What `receipts` and `match` both show of a capture: the heading of a receipt for people, and
+// the capture and its receipts in JSON.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "capture/decoder.h"
+#include "cli/capture_input.h"
+#include "cli/json_writer.h"
+
+namespace quillmere::cli {
+
+// "--- receipt 2 [145, 190) cut by GS V 66 0"; a cut amid a line and a receipt no cut ends
+// are said so.
+[[nodiscard]] std::string ReceiptHeading(const capture::Receipt& receipt);
+
+// "capture": {"path", "format", "bytes"}.
+void WriteCaptureJson(JsonWriter& json, const CaptureInput& input);
+
+// "receipts": [{"index", "start", "end", "cut", "text"}], `texts` one for each receipt, in the
+// shop's code page.
+void WriteReceiptsJson(JsonWriter& json, const capture::DecodedCapture& decoded,
+                       const std::vector<std::string>& texts);
+
+}  // namespace quillmere::cli
