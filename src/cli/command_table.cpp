@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "cli/check_command.h"
 #include "cli/derive_command.h"
 #include "cli/inspect_command.h"
 #include "cli/list_command.h"
@@ -14,7 +15,8 @@ namespace quillmere::cli {
 // A new command brings its own <name>_command.{h,cpp} and adds one line here.
 std::span<const Command* const> AllCommands() {
   static const std::array kCommands{
-      &ListCommand(), &DeriveCommand(), &InspectCommand(), &MatchCommand(), &ReceiptsCommand(),
+      &ListCommand(),  &DeriveCommand(),   &InspectCommand(),
+      &MatchCommand(), &ReceiptsCommand(), &CheckCommand(),
   };
   return kCommands;
 }

@@ -11,8 +11,6 @@
 namespace quillmere {
 namespace {
 
-constexpr std::string_view kStagingStem = ".quillmere-derive-";
-
 // The writes after the copy: the new name, then the three writers, which find records in the
 // loaded base and write them by key into the copy. The first failed write ends it.
 WriteStatus WriteNewModule(const DeriveInputs& inputs, const PrinterCommandModule& base,
