@@ -2,6 +2,7 @@
 
 #include "cli/inspection.h"
 #include "cli/json_writer.h"
+#include "cli/match_text.h"
 #include "cli/receipt_output.h"
 
 namespace quillmere::cli {
@@ -25,15 +26,6 @@ void WriteHits(JsonWriter& json, const std::vector<capture::Hit>& hits) {
   json.EndArray();
 }
 
-// Several reasons are given as one text, "case, split", as they are shown to people.
-std::string Why(const capture::NearMiss& miss) {
-  std::string why;
-  for (const capture::NearMissReason reason : miss.why) {
-    why += (why.empty() ? "" : ", ") + std::string(capture::ReasonName(reason));
-  }
-  return why;
-}
-
 void WriteNearMisses(JsonWriter& json, const std::vector<capture::NearMiss>& misses) {
   json.Key("nearMisses");
   json.BeginArray();
@@ -41,7 +33,7 @@ void WriteNearMisses(JsonWriter& json, const std::vector<capture::NearMiss>& mis
     json.BeginObject();
     json.NumberMember("offset", static_cast<std::int64_t>(miss.offset));
     WriteReceiptIndex(json, miss.receipt);
-    json.StringMember("why", Why(miss));
+    json.StringMember("why", NearMissReasons(miss));
     json.EndObject();
   }
   json.EndArray();

@@ -104,7 +104,8 @@ Marks MarkReport(const DecodedCapture& decoded, const capture::MatchReport& repo
       }
     }
     for (const capture::NearMiss& miss : match.nearMisses) {
-      mark(miss.offset, miss.end, kNearMissMark, RecordLabel(match.record) + " near miss");
+      mark(miss.offset, miss.end, kNearMissMark,
+           RecordLabel(match.record) + " near miss: " + NearMissReasons(miss));
     }
   }
   return marks;
@@ -208,11 +209,8 @@ void PrintTrigger(std::ostream& out, const DecodedCapture& decoded, const TextPl
     PrintContext(out, decoded, places, hit.offset, hit.offset + length);
   }
   for (const capture::NearMiss& miss : match.nearMisses) {
-    out << "  near miss " << InReceipt(miss.offset, miss.receipt) << ":";
-    for (const capture::NearMissReason reason : miss.why) {
-      out << (reason == miss.why.front() ? " " : ", ") << capture::ReasonName(reason);
-    }
-    out << '\n';
+    out << "  near miss " << InReceipt(miss.offset, miss.receipt) << ": " << NearMissReasons(miss)
+        << '\n';
     PrintContext(out, decoded, places, miss.offset, miss.end);
   }
 }
@@ -230,6 +228,14 @@ void PrintVerdict(std::ostream& out, std::string_view kind, const std::optional<
 }
 
 }  // namespace
+
+std::string NearMissReasons(const capture::NearMiss& miss) {
+  std::string reasons;
+  for (const capture::NearMissReason reason : miss.why) {
+    reasons += (reasons.empty() ? "" : ", ") + std::string(capture::ReasonName(reason));
+  }
+  return reasons;
+}
 
 std::string_view VerdictWord(const std::optional<bool>& seen) {
   return !seen ? "(no trigger)" : *seen ? "yes" : "no";

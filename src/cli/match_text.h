@@ -4,6 +4,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
 #include <vector>
 
 #include "capture/receipt_text.h"
@@ -18,6 +19,9 @@ namespace quillmere::cli {
 
 void PrintMatch(std::ostream& out, const CaptureInput& input, const PrinterCommandModule& module,
                 const std::vector<capture::TracedText>& texts, const capture::MatchReport& report);
+
+// Why a near miss is one, as people and JSON readers are shown it: "case", "case, split".
+[[nodiscard]] std::string NearMissReasons(const capture::NearMiss& miss);
 
 // "yes", "no", or "(no trigger)" when the module has none of the kind.
 [[nodiscard]] std::string_view VerdictWord(const std::optional<bool>& seen);

@@ -52,6 +52,10 @@ struct GoldenRun {
   std::string caseName;
 };
 
+[[maybe_unused]] void PrintTo(const GoldenRun& run, std::ostream* out) {
+  *out << run.command << "_" << run.caseName;
+}
+
 std::vector<GoldenRun> CaptureRuns() {
   std::vector<GoldenRun> runs;
   for (const std::string command : {"match", "receipts"}) {
