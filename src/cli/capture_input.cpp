@@ -57,6 +57,9 @@ CaptureRead ReadCaptureInput(std::string_view commandName, const std::string& pa
   for (capture::CaptureWarning& warning : capture::ContentWarnings(input.decoded)) {
     warnings.push_back(std::move(warning));
   }
+  if (input.decoded.bytes.empty()) {
+    context.err << prefix << "warning: the capture holds no bytes the printer received\n";
+  }
   for (const capture::CaptureWarning& warning : warnings) {
     context.err << prefix << "warning: " << warning.message << "\n";
   }

@@ -53,6 +53,7 @@ CommandResult RunMatch(const ParsedArguments& arguments, CommandContext& context
   std::vector<capture::TracedText> texts = capture::TracedReceiptTexts(decoded);
   if (arguments.Has("json")) {
     std::vector<std::string> plain;
+    plain.reserve(texts.size());
     for (capture::TracedText& text : texts) {
       plain.push_back(std::move(text.text));
     }
