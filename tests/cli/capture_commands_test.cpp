@@ -105,6 +105,8 @@ TEST(CaptureCommandsExit, OneRowPerStatusAndMessage) {
   const std::string sale = Capture("sale_cut.bin");
   const std::string module = Capture("sale_cut.ini");
   const std::string match = "quillmere-cli match: ";
+  const TempFolder temp;
+  const std::string empty = temp.Write("empty.bin", "");
   const struct {
     std::string name;
     std::vector<std::string> given;
@@ -158,6 +160,11 @@ TEST(CaptureCommandsExit, OneRowPerStatusAndMessage) {
        {"receipts", module},
        0,
        "quillmere-cli receipts: warning: not one ESC byte",
+       true},
+      {"EmptyCapture",
+       {"receipts", empty},
+       0,
+       "quillmere-cli receipts: warning: the capture holds no bytes",
        true},
       {"NoModuleFolder",
        {"check", "--folder", Capture("absent")},
