@@ -131,8 +131,8 @@ void PrintMarkedText(std::ostream& out, const TracedText& traced, const Marks& m
     under.erase(under.find_last_not_of(' ') + 1);
     if (!under.empty()) {
       out << under;
-      for (const std::string& label : labels) {
-        out << (label == labels.front() ? " " : "; ") << label;
+      for (std::size_t i = 0; i < labels.size(); ++i) {
+        out << (i == 0 ? " " : "; ") << labels[i];
       }
       out << '\n';
     }

@@ -1,5 +1,8 @@
 #include "cli/receipt_output.h"
 
+#include <algorithm>
+#include <ostream>
+
 #include "cli/shop_text.h"
 
 namespace quillmere::cli {
@@ -15,6 +18,14 @@ std::string ReceiptHeading(const capture::Receipt& receipt) {
     heading += ", amid a line (printers ignore it in standard mode)";
   }
   return heading;
+}
+
+void PrintReceiptText(std::ostream& out, std::string_view text) {
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    out << ShopTextToUtf8(text.substr(start, end - start)) << '\n';
+    start = end + 1;
+  }
 }
 
 void WriteCaptureJson(JsonWriter& json, const CaptureInput& input) {

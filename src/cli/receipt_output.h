@@ -2,7 +2,9 @@
 // the capture and its receipts in JSON.
 #pragma once
 
+#include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "capture/decoder.h"
@@ -14,6 +16,9 @@ namespace quillmere::cli {
 // "--- receipt 2 [145, 190) cut by GS V 66 0"; a cut amid a line and a receipt no cut ends
 // are said so.
 [[nodiscard]] std::string ReceiptHeading(const capture::Receipt& receipt);
+
+// A receipt's text on the terminal, line by line.
+void PrintReceiptText(std::ostream& out, std::string_view text);
 
 // "capture": {"path", "format", "bytes"}.
 void WriteCaptureJson(JsonWriter& json, const CaptureInput& input);

@@ -41,7 +41,8 @@ CommandResult RunReceipts(const ParsedArguments& arguments, CommandContext& cont
     return ExitStatus::kOk;
   }
   for (const capture::Receipt& receipt : decoded.receipts) {
-    context.out << ReceiptHeading(receipt) << "\n" << ShopTextToUtf8(texts[receipt.index - 1]);
+    context.out << ReceiptHeading(receipt) << "\n";
+    PrintReceiptText(context.out, texts[receipt.index - 1]);
   }
   return ExitStatus::kOk;
 }
