@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "derive/derive_module.h"
+#include "platform/interrupt_cleanup.h"
 #include "platform/memory_profile_store.h"
 
 namespace quillmere {
@@ -40,7 +41,8 @@ struct StagedModule {
 
 // A file of its own name beside the target, no module's, where a new module is put before it is
 // renamed onto the target: until then nothing the folder held has changed. Removed again unless
-// it was renamed.
+// it was renamed: when the derivation fails, when an exception passes, and when the process is
+// interrupted meanwhile. Its name says which process made it (staging_files.h).
 class StagingFile {
  public:
   // A new empty staging file in `folder`; none when it cannot be made. `files` must outlive it.
@@ -60,6 +62,7 @@ class StagingFile {
   FileSystem& files_;
   std::string path_;
   bool renamed_ = false;
+  RemovedOnInterrupt removedOnInterrupt_;
 };
 
 }  // namespace quillmere

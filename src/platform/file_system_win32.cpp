@@ -242,8 +242,12 @@ class Win32FileSystem final : public FileSystem {
   }
 
   bool WriteFile(const std::string& path, std::string_view bytes) override {
-    Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Shared for deletion, so that the handler of a closing console can remove the staging file
+    // while it is being written: it goes when this handle closes, at the latest when the
+    // process ends. FILE_FLAG_OPEN_REPARSE_POINT: a link put in its place is not followed.
+    Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                            TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                            nullptr));
     return file.valid() && WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) != FALSE &&
            file.Close();
   }
