@@ -8,6 +8,7 @@
 #include "derive/stop_patchers.h"
 #include "derive/write_sequence.h"
 #include "platform/file_system.h"
+#include "platform/profile_rules.h"
 
 namespace quillmere {
 namespace {
@@ -35,6 +36,12 @@ StagedModule StageModule(const DeriveInputs& inputs, const std::string& basePath
   std::optional<std::string> baseBytes = services.files.ReadFile(basePath);
   if (!baseBytes) {
     staged.failure = StagedModule::Failure::kBaseUnreadable;
+    return staged;
+  }
+  // Refused before anything is written: the new module would be UTF-16 text with 8-bit lines
+  // appended, which no reader understands.
+  if (profile_rules::IsUtf16Text(*baseBytes)) {
+    staged.failure = StagedModule::Failure::kUtf16Base;
     return staged;
   }
   staged.files->Put(basePath, std::move(*baseBytes));

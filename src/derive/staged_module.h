@@ -24,7 +24,8 @@ struct StagedModule {
   enum class Failure {
     kNone,
     kBaseUnreadable,  // the base module file could not be read
-    kWriteFailed,     // a writer's write was refused (a Unicode base, say)
+    kUtf16Base,       // the base is UTF-16 text, not the 8-bit text of module files
+    kWriteFailed,     // a writer's write was refused
   };
   Failure failure = Failure::kNone;
   // The base module file at its own path and, unless a write failed, the new module at the
