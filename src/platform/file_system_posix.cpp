@@ -116,7 +116,7 @@ bool IsReadable(const struct stat& info) {
 // without growing it; a file that proves longer (a size reported wrong, a file growing meanwhile)
 // is read on in steps.
 std::optional<std::string> ReadBounded(int fd, std::size_t reportedSize, std::uint64_t most) {
-  constexpr std::size_t kStep = 64 * 1024;
+  constexpr std::size_t kStep = std::size_t{64} * 1024;
   std::string bytes(static_cast<std::size_t>(std::min<std::uint64_t>(reportedSize + 1U, most)),
                     '\0');
   std::size_t filled = 0;

@@ -1,12 +1,11 @@
 // The interrupt cleanup on POSIX systems. The handler may run between any two instructions of
 // the program, so it does only what is async-signal-safe: it reads a path kept in a fixed
 // buffer, unlinks it, and raises the signal again under its default action.
-#include <limits.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <array>
 #include <atomic>
+#include <climits>
 #include <csignal>
 #include <cstring>
 

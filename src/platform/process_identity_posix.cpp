@@ -1,10 +1,10 @@
 // Process identities on Linux: the start time is field 22 of /proc/<id>/stat, in clock ticks
 // since boot.
-#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
+#include <csignal>
 #include <cstdint>
 #include <fstream>
 #include <iterator>

@@ -3,12 +3,12 @@
 // process, and the next derivation in the folder removes it. The derivation runs in a forked
 // child under a time limit of its own; the test waits for it on a pipe, never on a clock.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 
 #include "derive/derive_module.h"
 #include "module/catalogue.h"
