@@ -76,7 +76,12 @@ CommandResult RunDerive(const ParsedArguments& arguments, CommandContext& contex
     return ExitStatus::kRefused;
   }
   inputs.baseSelection = BaseSelectionOf(catalogue, arguments.Value("base").value_or(""));
-  return ExitStatusOf(DeriveModule(inputs, catalogue, machine.services(), toolkit).outcome);
+  const DeriveResult result = DeriveModule(inputs, catalogue, machine.services(), toolkit);
+  // Below the message the toolkit printed: why, where the message alone does not say.
+  if (!result.reason.empty()) {
+    context.err << result.reason << "\n";
+  }
+  return ExitStatusOf(result.outcome);
 }
 
 }  // namespace

@@ -29,7 +29,8 @@ CommandResult RunInspect(const ParsedArguments& arguments, CommandContext& conte
   const std::optional<std::string> bytes =
       services.files.IsFolder(path) ? std::nullopt : services.files.ReadFile(path);
   if (!bytes) {
-    context.err << kProgramName << " inspect: cannot read the module file '" << path << "'\n";
+    context.err << kProgramName << " inspect: cannot read the module file '" << path
+                << "': " << UnreadableReason(services.files, path) << "\n";
     return ExitStatus::kUsage;
   }
   PrinterCommandModule module(services);

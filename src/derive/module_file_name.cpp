@@ -3,6 +3,7 @@
 #include <array>
 
 #include "module/catalogue.h"
+#include "platform/profile_rules.h"
 #include "platform/profile_store.h"
 #include "platform/text.h"
 
@@ -41,8 +42,17 @@ std::string ModuleFileName(std::string_view name) {
   return fileName;
 }
 
+std::optional<std::string> BlankEndRefusal(std::string_view name) {
+  const std::string_view read = profile_rules::TrimFileBlanks(name);
+  if (read == name) {
+    return std::nullopt;
+  }
+  return "a blank at either end of a name is lost when the module is read: it would show as \"" +
+         std::string(read) + "\"";
+}
+
 bool IsUsableModuleName(std::string_view name) {
-  if (name == "." || name == "..") {
+  if (name == "." || name == ".." || BlankEndRefusal(name)) {
     return false;
   }
   for (const char c : name) {

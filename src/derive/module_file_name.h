@@ -2,6 +2,7 @@
 // name one file inside the folder "Printer Commands" on Windows as well as here.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,7 +15,13 @@ namespace quillmere {
 // False for a name that holds a path separator, any of < > : " | ? *, or a byte below 32; that
 // is "." or ".."; that is a device name Windows reserves (CON, PRN, AUX, NUL, COM1-COM9,
 // LPT1-LPT9, with or without an extension, any case); whose file name would be longer than 255
-// bytes; or that would not read back whole as a Module_Name value (over 259 characters).
+// bytes; or that would not read back whole as a Module_Name value (over 259 characters, or with
+// a blank at either end).
 [[nodiscard]] bool IsUsableModuleName(std::string_view name);
+
+// Why a name with a blank at either end is refused, in words for the user; none for any other
+// name. A read of Module_Name drops those blanks, so the module would show under another name
+// than its file's and block that name.
+[[nodiscard]] std::optional<std::string> BlankEndRefusal(std::string_view name);
 
 }  // namespace quillmere

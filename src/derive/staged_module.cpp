@@ -4,9 +4,11 @@
 #include <utility>
 
 #include "derive/keyword_triggers.h"
+#include "derive/staging_files.h"
 #include "derive/stop_patchers.h"
 #include "derive/write_sequence.h"
 #include "platform/file_system.h"
+#include "platform/profile_rules.h"
 
 namespace quillmere {
 namespace {
@@ -36,6 +38,12 @@ StagedModule StageModule(const DeriveInputs& inputs, const std::string& basePath
     staged.failure = StagedModule::Failure::kBaseUnreadable;
     return staged;
   }
+  // Refused before anything is written: the new module would be UTF-16 text with 8-bit lines
+  // appended, which no reader understands.
+  if (profile_rules::IsUtf16Text(*baseBytes)) {
+    staged.failure = StagedModule::Failure::kUtf16Base;
+    return staged;
+  }
   staged.files->Put(basePath, std::move(*baseBytes));
   // The base is loaded from the bytes just read, before any write: its records' keys are the
   // keys of the same records in the copy.
@@ -51,7 +59,7 @@ StagedModule StageModule(const DeriveInputs& inputs, const std::string& basePath
 }
 
 std::unique_ptr<StagingFile> StagingFile::Create(FileSystem& files, const std::string& folder) {
-  std::optional<std::string> path = files.CreateUniqueFile(folder, kStagingStem);
+  std::optional<std::string> path = files.CreateUniqueFile(folder, StagingStem(ThisProcess()));
   if (!path) {
     return nullptr;
   }
@@ -59,7 +67,7 @@ std::unique_ptr<StagingFile> StagingFile::Create(FileSystem& files, const std::s
 }
 
 StagingFile::StagingFile(FileSystem& files, std::string path)
-    : files_(files), path_(std::move(path)) {}
+    : files_(files), path_(std::move(path)), removedOnInterrupt_(path_) {}
 
 StagingFile::~StagingFile() {
   if (!renamed_) {

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "derive/derive_module.h"
+#include "platform/interrupt_cleanup.h"
 #include "platform/memory_profile_store.h"
 
 namespace quillmere {
@@ -27,7 +28,8 @@ struct StagedModule {
   enum class Failure {
     kNone,
     kBaseUnreadable,  // the base module file could not be read
-    kWriteFailed,     // a writer's write was refused (a Unicode base, say)
+    kUtf16Base,       // the base is UTF-16 text, not the 8-bit text of module files
+    kWriteFailed,     // a writer's write was refused
   };
   Failure failure = Failure::kNone;
   // The base module file at its own path and, unless a write failed, the new module at the
@@ -44,7 +46,8 @@ struct StagedModule {
 
 // A file of its own name beside the target, no module's, where a new module is put before it is
 // renamed onto the target: until then nothing the folder held has changed. Removed again unless
-// it was renamed.
+// it was renamed: when the derivation fails, when an exception passes, and when the process is
+// interrupted meanwhile. Its name says which process made it (staging_files.h).
 class StagingFile {
  public:
   // A new empty staging file in `folder`; none when it cannot be made. `files` must outlive it.
@@ -64,6 +67,7 @@ class StagingFile {
   FileSystem& files_;
   std::string path_;
   bool renamed_ = false;
+  RemovedOnInterrupt removedOnInterrupt_;
 };
 
 }  // namespace quillmere

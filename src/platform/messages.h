@@ -20,6 +20,7 @@ enum class MessageId : int {
   kKeywordTooLong = 12,
   kInvalidName = 13,
   kWriteFailed = 14,
+  kUtf16Base = 17,
 };
 
 // The message's text, exactly as the string table holds it (blanks and spelling included).
@@ -49,6 +50,8 @@ enum class MessageId : int {
       return "new printer command name is not a valid file name";
     case MessageId::kWriteFailed:
       return "Write file false!";
+    case MessageId::kUtf16Base:
+      return "base printer command is Unicode text; printer command files are 8-bit text";
   }
   return {};
 }
