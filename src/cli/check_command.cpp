@@ -20,7 +20,8 @@ constexpr std::array kCheckOptions{
 };
 
 constexpr std::string_view kStagingMessage =
-    "a staging file of a derivation that was cut off before its new module was in place";
+    "a staging file of a derivation whose process is gone, cut off before its new module was in "
+    "place";
 
 void PrintCheck(std::ostream& out, const FolderCheck& check) {
   for (const ModuleCheck& module : check.modules) {

@@ -4,7 +4,7 @@
 
 #include "cli/inspection.h"
 #include "derive/module_file_name.h"
-#include "derive/staged_module.h"
+#include "derive/staging_files.h"
 #include "module/printer_command_module.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
@@ -115,12 +115,7 @@ FolderCheck CheckModules(const Catalogue& catalogue, const PlatformServices& ser
   for (const ModuleEntry& entry : catalogue.entries) {
     check.modules.push_back({entry, CheckModule(catalogue, entry, services)});
   }
-  for (std::string& name :
-       services.files.ListFolder(catalogue.folderPath).value_or(std::vector<std::string>())) {
-    if (name.starts_with(kStagingStem)) {
-      check.staging.push_back(std::move(name));
-    }
-  }
+  check.staging = StaleStagingFiles(services.files, catalogue.folderPath);
   return check;
 }
 

@@ -2,7 +2,7 @@
 // them: records the load leaves out, a byte-order mark that hides the first section, old void or
 // stop triggers a derivation would keep inside the list, no stop tag, a module library named but
 // not found or not loadable, a Module_Name another file shows too or one a derivation refuses;
-// and the staging files of derivations that were cut off.
+// and the staging files of derivations whose process is gone.
 #pragma once
 
 #include <string>

@@ -20,10 +20,6 @@ namespace quillmere {
 
 class FileSystem;
 
-// How the staging file of a derivation starts; one left in the module folder tells of a
-// derivation that was cut off before its rename.
-inline constexpr std::string_view kStagingStem = ".quillmere-derive-";
-
 struct StagedModule {
   enum class Failure {
     kNone,
