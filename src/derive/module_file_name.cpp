@@ -3,6 +3,7 @@
 #include <array>
 
 #include "module/catalogue.h"
+#include "platform/profile_rules.h"
 #include "platform/profile_store.h"
 #include "platform/text.h"
 
@@ -55,6 +56,11 @@ bool IsUsableModuleName(std::string_view name) {
     if (text::FindChar(name, c) != std::string_view::npos) {
       return false;
     }
+  }
+  // Module_Name must read back as typed: a read drops the blanks around a value and a pair of
+  // quotes around it, so " Epson" or "'Epson'" would show as the name of another file.
+  if (profile_rules::ReadableValue(name) != name) {
+    return false;
   }
   const std::string fileName = ModuleFileName(name);
   return name.size() <= kProfileValueMax && fileName.size() <= kMaxFileNameBytes &&

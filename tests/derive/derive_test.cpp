@@ -179,6 +179,11 @@ TEST(ModuleName, UsableNamesAndTheirFileNames) {
            "a|b",  "a?b",  "a*b",      "a\x01",      "a\x1F",        "a\nb"}) {
     EXPECT_FALSE(IsUsableModuleName(name)) << name;
   }
+  // A read of Module_Name drops the blanks around it and one pair of quotes around it.
+  for (const std::string_view name : {" lead", "trail ", "'quoted'"}) {
+    EXPECT_FALSE(IsUsableModuleName(name)) << name;
+  }
+  EXPECT_TRUE(IsUsableModuleName("'half") && IsUsableModuleName("it's"));
   EXPECT_EQ(ModuleFileName("Epson_2"), "Epson_2.ini");
   EXPECT_EQ(ModuleFileName("Epson_2.INI"), "Epson_2.INI");
   EXPECT_EQ(ModuleFileName("Epson.ini.bak"), "Epson.ini.bak.ini");
