@@ -66,6 +66,11 @@ bool IsUsableModuleName(std::string_view name) {
       return false;
     }
   }
+  // Module_Name must read back as typed: a read drops the blanks around a value and a pair of
+  // quotes around it, so " Epson" or "'Epson'" would show as the name of another file.
+  if (profile_rules::ReadableValue(name) != name) {
+    return false;
+  }
   const std::string fileName = ModuleFileName(name);
   return name.size() <= kProfileValueMax && fileName.size() <= kMaxFileNameBytes &&
          !IsReservedDeviceName(fileName);

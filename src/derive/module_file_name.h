@@ -15,8 +15,8 @@ namespace quillmere {
 // False for a name that holds a path separator, any of < > : " | ? *, or a byte below 32; that
 // is "." or ".."; that is a device name Windows reserves (CON, PRN, AUX, NUL, COM1-COM9,
 // LPT1-LPT9, with or without an extension, any case); whose file name would be longer than 255
-// bytes; or that would not read back whole as a Module_Name value (over 259 characters, or with
-// a blank at either end).
+// bytes; or that would not read back whole as a Module_Name value (over 259 characters, blanks
+// at either end, or wrapped in a pair of quotes).
 [[nodiscard]] bool IsUsableModuleName(std::string_view name);
 
 // Why a name with a blank at either end is refused, in words for the user; none for any other

@@ -236,6 +236,9 @@ TEST(ModuleName, UsableNamesAndTheirFileNames) {
   }
   EXPECT_THAT(BlankEndRefusal(" lead ").value_or(""), ::testing::HasSubstr("show as \"lead\""));
   EXPECT_EQ(BlankEndRefusal("Epson TM 88"), std::nullopt);
+  // A read of Module_Name also drops one pair of quotes around it.
+  EXPECT_FALSE(IsUsableModuleName("'quoted'"));
+  EXPECT_TRUE(IsUsableModuleName("'half") && IsUsableModuleName("it's"));
   EXPECT_EQ(ModuleFileName("Epson_2"), "Epson_2.ini");
   EXPECT_EQ(ModuleFileName("Epson_2.INI"), "Epson_2.INI");
   EXPECT_EQ(ModuleFileName("Epson.ini.bak"), "Epson.ini.bak.ini");
