@@ -1,18 +1,11 @@
 #include "platform/text.h"
 
-#ifdef _WIN32
-#include "platform/windows_api.h"
-#endif
+#include "platform/code_page.h"
 
 namespace quillmere::text {
 
 bool IsLeadByte(std::uint8_t byte) {
-#ifdef _WIN32
-  return IsDBCSLeadByte(byte) != 0;
-#else
-  (void)byte;
-  return false;
-#endif
+  return codepage::IsActiveLeadByte(byte);
 }
 
 namespace {
