@@ -56,22 +56,21 @@ class FaultyFileSystem final : public FileSystem {
     }
     return stamp;
   }
-  bool CopyFile(const std::string& from, const std::string& to) override {
-    return !Fails(Operation::kCopy) && real_.CopyFile(from, to);
+  FileOutcome CopyFile(const std::string& from, const std::string& to) override {
+    return Fails(Operation::kCopy) ? Injected() : real_.CopyFile(from, to);
   }
-  bool ReplaceFile(const std::string& path, std::string_view bytes) override {
-    return !Fails(Operation::kReplace) && real_.ReplaceFile(path, bytes);
+  FileOutcome ReplaceFile(const std::string& path, std::string_view bytes) override {
+    return Fails(Operation::kReplace) ? Injected() : real_.ReplaceFile(path, bytes);
   }
-  std::optional<std::string> CreateUniqueFile(const std::string& folder,
-                                              std::string_view stem) override {
-    if (Fails(Operation::kCreateUnique)) {
-      return std::nullopt;
-    }
-    return real_.CreateUniqueFile(folder, stem);
+  CreatedFile CreateUniqueFile(const std::string& folder, std::string_view stem) override {
+    return Fails(Operation::kCreateUnique) ? Injected() : real_.CreateUniqueFile(folder, stem);
   }
-  bool RenameOver(const std::string& from, const std::string& to) override {
-    return !Fails(Operation::kRename) && real_.RenameOver(from, to);
+  FileOutcome RenameOver(const std::string& from, const std::string& to) override {
+    return Fails(Operation::kRename) ? Injected() : real_.RenameOver(from, to);
   }
+
+  // The reason an injected failure gives, as a full disk would.
+  static FileOutcome Injected() { return FileOutcome::Failed("No space left on device"); }
   bool RemoveFile(const std::string& path) override { return real_.RemoveFile(path); }
 
  private:
