@@ -5,9 +5,11 @@
 #include "derive/keyword_triggers.h"
 #include "derive/module_file_name.h"
 #include "derive/stop_patchers.h"
+#include "derive/stop_signal.h"
 #include "derive/write_sequence.h"
 #include "module/catalogue.h"
 #include "module/printer_command_module.h"
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/profile_store.h"
 #include "platform/text.h"
@@ -32,9 +34,10 @@ class StagingFile {
 
   [[nodiscard]] const std::string& path() const { return path_; }
 
-  bool CommitTo(const std::string& target) {
-    committed_ = files_.RenameOver(path_, target);
-    return committed_;
+  FileOutcome CommitTo(const std::string& target) {
+    FileOutcome renamed = files_.RenameOver(path_, target);
+    committed_ = static_cast<bool>(renamed);
+    return renamed;
   }
 
  private:
@@ -45,11 +48,9 @@ class StagingFile {
 
 constexpr std::string_view kStagingStem = ".quillmere-derive-";
 
-// A stop option is the register's end of a transaction; a stop keyword would contradict it, so
-// with either option set the stop keyword is neither checked for length nor written.
-std::string_view StopKeywordToWrite(const DeriveInputs& inputs) {
-  const bool stopOption = inputs.cutPaperOption || inputs.formFeedOption;
-  return stopOption ? std::string_view() : std::string_view(inputs.stopKeyword);
+// "<path>: <reason>", for showing.
+std::string Where(std::string_view path, std::string_view reason) {
+  return codepage::SystemTextToUtf8(path) + ": " + codepage::SystemTextToUtf8(reason);
 }
 
 // Steps after the copy: the new name, the loaded base, the three writers. The first failed
@@ -72,8 +73,8 @@ WriteStatus WriteNewModule(const DeriveInputs& inputs, const PrinterCommandModul
 DeriveResult DeriveModule(const DeriveInputs& inputs, const Catalogue& catalogue,
                           const PlatformServices& services, Toolkit& toolkit) {
   DeriveResult result;
-  const auto refuse = [&](MessageId message) {
-    toolkit.ShowMessage(message, MessageButtons::kOk);
+  const auto refuse = [&](MessageId message, std::string_view detail = {}) {
+    toolkit.ShowDetailedMessage(message, MessageButtons::kOk, detail);
     return std::move(result);
   };
   if (inputs.baseSelection < 0 ||
@@ -85,8 +86,8 @@ DeriveResult DeriveModule(const DeriveInputs& inputs, const Catalogue& catalogue
   if (inputs.newModuleName.empty()) {
     return refuse(MessageId::kTypeNewName);
   }
-  if (!IsUsableModuleName(inputs.newModuleName)) {
-    return refuse(MessageId::kInvalidName);
+  if (const std::optional<std::string> refusal = ModuleNameRefusal(inputs.newModuleName)) {
+    return refuse(MessageId::kInvalidName, *refusal);
   }
   if (IsNameInUse(catalogue, inputs.newModuleName)) {
     return refuse(MessageId::kNameInUse);
@@ -95,46 +96,60 @@ DeriveResult DeriveModule(const DeriveInputs& inputs, const Catalogue& catalogue
   if (!inputs.voidKeyword.empty() && inputs.voidKeyword == inputs.stopKeyword) {
     return refuse(MessageId::kKeywordsEqual);
   }
-  if (!KeywordRecordsFit(inputs.voidKeyword, StopKeywordToWrite(inputs))) {
-    return refuse(MessageId::kKeywordTooLong);
+  if (const std::optional<std::string> overflow =
+          KeywordRecordOverflow(inputs.voidKeyword, StopKeywordToWrite(inputs))) {
+    return refuse(MessageId::kKeywordTooLong, *overflow);
   }
 
   result.fileName = inputs.newModuleName;
-  const std::string targetPath = JoinPath(catalogue.folderPath, ModuleFileName(result.fileName));
-  if (services.files.Exists(targetPath) &&
-      toolkit.ShowMessage(MessageId::kOverwriteQuestion, MessageButtons::kYesNo) !=
-          MessageAnswer::kYes) {
+  const std::string targetPath = JoinPath(catalogue.folderPath, *ModuleFileName(result.fileName));
+  const auto declined = [&](MessageId question) {
+    return toolkit.ShowMessage(question, MessageButtons::kYesNo) != MessageAnswer::kYes;
+  };
+  if (services.files.Exists(targetPath) && declined(MessageId::kOverwriteQuestion)) {
+    result.outcome = DeriveOutcome::kDeclined;
+    return result;
+  }
+  // The base, not the new file: the writers find records in the base's model and write them by
+  // key into the copy; what they will make of it is known before anything is written.
+  auto base = std::make_unique<PrinterCommandModule>(services);
+  base->Load(basePath);
+  const std::int32_t multiCount = ReadFileCount(services.store, keys::kMultiCount, basePath);
+  if (!NewModuleHasStopSignal(*base, multiCount, inputs) && declined(MessageId::kNoStopSignal)) {
     result.outcome = DeriveOutcome::kDeclined;
     return result;
   }
 
-  const auto fail = [&](DeriveOutcome outcome, MessageId message) {
-    toolkit.ShowMessage(message, MessageButtons::kOk);
+  const auto fail = [&](DeriveOutcome outcome, MessageId message, std::string_view detail) {
+    toolkit.ShowDetailedMessage(message, MessageButtons::kOk, detail);
     result.outcome = outcome;
     return std::move(result);
   };
   // Copied also when base and target are one file, so that the base stays untouched until the
   // whole new module is written.
-  const std::optional<std::string> stagingPath =
+  const CreatedFile stagingPath =
       services.files.CreateUniqueFile(catalogue.folderPath, kStagingStem);
   if (!stagingPath) {
-    return fail(DeriveOutcome::kCopyFailed, MessageId::kCopyFailed);
+    return fail(DeriveOutcome::kCopyFailed, MessageId::kCopyFailed,
+                Where(catalogue.folderPath, stagingPath.reason()));
   }
   StagingFile staging(services.files, *stagingPath);
-  if (!services.files.CopyFile(basePath, staging.path())) {
-    return fail(DeriveOutcome::kCopyFailed, MessageId::kCopyFailed);
+  if (const FileOutcome copied = services.files.CopyFile(basePath, staging.path()); !copied) {
+    return fail(DeriveOutcome::kCopyFailed, MessageId::kCopyFailed,
+                Where(basePath, copied.reason()));
   }
-  // The base, not the new file: the writers find records in the base's model and write them by
-  // key into the copy.
-  auto base = std::make_unique<PrinterCommandModule>(services);
-  base->Load(basePath);
-  if (WriteNewModule(inputs, *base, staging.path(), services.store) != WriteStatus::kOk ||
-      !staging.CommitTo(targetPath)) {
-    return fail(DeriveOutcome::kWriteFailed, MessageId::kWriteFailed);
+  if (WriteNewModule(inputs, *base, staging.path(), services.store) != WriteStatus::kOk) {
+    return fail(DeriveOutcome::kWriteFailed, MessageId::kWriteFailed,
+                Where(staging.path(), "a key could not be written"));
+  }
+  if (const FileOutcome committed = staging.CommitTo(targetPath); !committed) {
+    return fail(DeriveOutcome::kWriteFailed, MessageId::kWriteFailed,
+                Where(targetPath, committed.reason()));
   }
   result.loadedBase = std::move(base);
   result.outcome = DeriveOutcome::kSucceeded;
-  toolkit.ShowMessage(MessageId::kSuccess, MessageButtons::kOk);
+  toolkit.ShowDetailedMessage(MessageId::kSuccess, MessageButtons::kOk,
+                              codepage::SystemTextToUtf8(targetPath));
   toolkit.EndWithOk();
   return result;
 }

@@ -29,7 +29,7 @@ struct DeriveInputs {
 
 enum class DeriveOutcome {
   kRefused,      // a check failed (messages 3, 5, 8, 10, 12, 13)
-  kDeclined,     // the user did not agree to overwrite (message 11 answered other than Yes)
+  kDeclined,     // message 11 (overwrite) or 15 (no stop signal) answered other than Yes
   kCopyFailed,   // message 6
   kWriteFailed,  // message 14
   kSucceeded,    // message 9, then the OK action
@@ -44,8 +44,10 @@ struct DeriveResult {
   std::unique_ptr<PrinterCommandModule> loadedBase;
 };
 
-// Runs the checks in their order, asks before overwriting, and writes the new module. After
-// anything but success the folder holds exactly what it held before.
+// Runs the checks in their order, asks before overwriting and before saving a module without a
+// stop signal, and writes the new module. Messages 6, 9, 12, 13 and 14 come with a line of
+// detail (the reason the system gave, the file written, the limit, the character refused).
+// After anything but success the folder holds exactly what it held before.
 [[nodiscard]] DeriveResult DeriveModule(const DeriveInputs& inputs, const Catalogue& catalogue,
                                         const PlatformServices& services, Toolkit& toolkit);
 

@@ -1,8 +1,11 @@
 #include "derive/module_file_name.h"
 
 #include <array>
+#include <cstdio>
+#include <variant>
 
 #include "module/catalogue.h"
+#include "platform/code_page.h"
 #include "platform/profile_store.h"
 #include "platform/text.h"
 
@@ -14,9 +17,7 @@ constexpr std::string_view kForbiddenCharacters = "/\\<>:\"|?*";
 constexpr std::array<std::string_view, 4> kPlainDevices = {"CON", "PRN", "AUX", "NUL"};
 constexpr std::array<std::string_view, 2> kNumberedDevices = {"COM", "LPT"};
 
-bool IsReservedDeviceName(std::string_view fileName) {
-  // "CON", "con.ini" and "Con.tar.gz" all open the console on Windows.
-  const std::string_view stem = fileName.substr(0, fileName.find('.'));
+bool IsReservedDeviceName(std::string_view stem) {
   for (const std::string_view device : kPlainDevices) {
     if (text::EqualsIgnoreCase(stem, device)) {
       return true;
@@ -31,34 +32,60 @@ bool IsReservedDeviceName(std::string_view fileName) {
   return false;
 }
 
-}  // namespace
-
-std::string ModuleFileName(std::string_view name) {
-  std::string fileName(name);
-  if (!text::EndsWithIgnoreCase(name, kModuleExtension)) {
-    fileName += kModuleExtension;
-  }
-  return fileName;
+std::string ControlCharacter(char c) {
+  std::array<char, 8> number{};
+  std::snprintf(number.data(), number.size(), "U+%04X", static_cast<unsigned>(c));
+  return number.data();
 }
 
-bool IsUsableModuleName(std::string_view name) {
+}  // namespace
+
+std::optional<std::string> ModuleFileName(std::string_view name) {
+  codepage::Converted converted = codepage::TextToFileName(name);
+  auto* fileName = std::get_if<std::string>(&converted);
+  if (fileName == nullptr) {
+    return std::nullopt;
+  }
+  if (!text::EndsWithIgnoreCase(name, kModuleExtension)) {
+    *fileName += kModuleExtension;
+  }
+  return std::move(*fileName);
+}
+
+std::optional<std::string> ModuleNameRefusal(std::string_view name) {
   if (name == "." || name == "..") {
-    return false;
+    return "'" + std::string(name) + "' names a folder, not a file";
   }
   for (const char c : name) {
     if (static_cast<unsigned char>(c) < 32) {
-      return false;
+      return ControlCharacter(c) + " cannot stand in a file name";
     }
   }
   // Searched by character: a trail byte of a double-byte character may equal '\\' or '|'.
   for (const char c : kForbiddenCharacters) {
     if (text::FindChar(name, c) != std::string_view::npos) {
-      return false;
+      return "'" + std::string(1, c) + "' cannot stand in a file name";
     }
   }
-  const std::string fileName = ModuleFileName(name);
-  return name.size() <= kProfileValueMax && fileName.size() <= kMaxFileNameBytes &&
-         !IsReservedDeviceName(fileName);
+  if (name.size() > kProfileValueMax) {
+    return "a module name holds at most " + std::to_string(kProfileValueMax) +
+           " characters; this one has " + std::to_string(name.size());
+  }
+  const codepage::Converted converted = codepage::TextToFileName(name);
+  if (const auto* error = std::get_if<codepage::ConversionError>(&converted)) {
+    return error->description;
+  }
+  const std::string fileName = *ModuleFileName(name);
+  if (fileName.size() > kMaxFileNameBytes) {
+    return "the file name would be " + std::to_string(fileName.size()) +
+           " bytes long; a file name holds at most " + std::to_string(kMaxFileNameBytes);
+  }
+  // "CON", "con.ini" and "Con.tar.gz" all open the console on Windows.
+  const std::string_view stem = std::string_view(fileName).substr(0, fileName.find('.'));
+  if (IsReservedDeviceName(stem)) {
+    return "'" + std::string(stem) + "' names a device on Windows";
+  }
+  return std::nullopt;
 }
 
 }  // namespace quillmere

@@ -1,5 +1,6 @@
-// Tests of src/derive: DeriveModule's own rules, the module name rules, the 259 fit, and the
-// golden case folders of tests/data/derive for the writers and whole derivations.
+// Tests of src/derive: DeriveModule's own rules, the module name rules, the 259 fit, the golden
+// case folders of tests/data/derive for the writers and whole derivations, and those of
+// tests/data/stop_signal for the question before a module without a stop signal.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -7,7 +8,9 @@
 #include "derive/keyword_triggers.h"
 #include "derive/module_file_name.h"
 #include "derive/stop_patchers.h"
+#include "derive/typed_texts.h"
 #include "module/catalogue.h"
+#include "platform/code_page.h"
 #include "platform/profile_store.h"
 #include "support/case_inputs.h"
 #include "support/fake_library_loader.h"
@@ -80,51 +83,67 @@ DeriveInputs Inputs(std::string name, std::string voidKeyword = "Void",
           .newModuleName = std::move(name)};
 }
 
-// Only the first failed check (in this order) is shown; nothing is written but after Yes.
+// Only the first failed check (in this order) is shown, with its line of detail; nothing is
+// written but after Yes to each question.
 TEST(DeriveModule, ShowsTheFirstFailedCheckAndWritesNothing) {
   using enum MessageId;
   const std::string k121(121, 'v');
+  const std::string tooLong =
+      " keyword's record would be 261 characters long; a module file "
+      "value holds at most 259";
   const struct {
     std::string_view name;
     DeriveInputs inputs;
     MessageId message;
+    std::string detail;
     std::string_view base = "Epson.ini";  // "": nothing selected
   } rows[] = {
-      {"NothingSelectedFirst", Inputs("", "", ""), kSelectBase, ""},
-      {"EmptyName", Inputs(""), kTypeNewName},
-      {"InvalidNameBeforeInUseAndEqualKeywords", Inputs("Odd?", "V", "V"), kInvalidName},
-      {"NameInUseBeforeEqualKeywords", Inputs("STAR", "V", "V"), kNameInUse},
-      {"EqualKeywordsBeforeTooLong", Inputs("Epson_2", k121, k121), kKeywordsEqual},
-      {"StopKeywordTooLong", Inputs("Epson_2", "Void", k121), kKeywordTooLong},
-      {"VoidKeywordTooLongBeforeTheOverwriteQuestion", Inputs("Epson_1", k121), kKeywordTooLong},
-      {"OverwriteDeclined", Inputs("Epson_1"), kOverwriteQuestion},
+      {"NothingSelectedFirst", Inputs("", "", ""), kSelectBase, "", ""},
+      {"EmptyName", Inputs(""), kTypeNewName, ""},
+      {"InvalidNameBeforeInUseAndEqualKeywords", Inputs("Odd?", "V", "V"), kInvalidName,
+       "'?' cannot stand in a file name"},
+      {"NameInUseBeforeEqualKeywords", Inputs("STAR", "V", "V"), kNameInUse, ""},
+      {"EqualKeywordsBeforeTooLong", Inputs("Epson_2", k121, k121), kKeywordsEqual, ""},
+      {"StopKeywordTooLong", Inputs("Epson_2", "Void", k121), kKeywordTooLong,
+       "the Stop" + tooLong},
+      {"VoidKeywordTooLongBeforeTheOverwriteQuestion", Inputs("Epson_1", k121), kKeywordTooLong,
+       "the Void" + tooLong},
+      {"OverwriteDeclined", Inputs("Epson_1"), kOverwriteQuestion, ""},
+      // Epson.ini has no stop record, and neither option nor a stop keyword gives one.
+      {"NoStopSignalDeclined", Inputs("Epson_2", "Void", ""), kNoStopSignal, ""},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     FourModules modules;
     const DeriveResult result = modules.ExpectUntouched(row.inputs, {row.message}, row.base);
-    const bool declined = row.message == MessageId::kOverwriteQuestion;
+    const bool declined = row.message == kOverwriteQuestion || row.message == kNoStopSignal;
     EXPECT_EQ(result.outcome, declined ? DeriveOutcome::kDeclined : DeriveOutcome::kRefused);
-    EXPECT_EQ(result.fileName, declined ? "Epson_1" : "");
+    EXPECT_EQ(result.fileName, declined ? row.inputs.newModuleName : "");
+    EXPECT_EQ(modules.toolkit.details, std::vector<std::string>{row.detail});
   }
 }
 
-// A failed copy gives message 6, a failed write 14, the folder kept as it was; then Go succeeds.
+// A failed copy gives message 6, a failed write 14, each with where and the system's reason, the
+// folder kept as it was; then Go succeeds, naming the file written.
 TEST(DeriveModule, AnyFailedStepLeavesTheFolderAsItWas) {
   FourModules modules;
   modules.toolkit.yesNoAnswer = MessageAnswer::kYes;
+  const std::string full = ": No space left on device";
+  const std::string staging = modules.PathOf(".quillmere-derive-");
+  const std::string unwritten = ": a key could not be written";
   // The six writes: Module_Name, two trigger entries, two records, M-Num.
-  const std::tuple<std::string, Operation, int, MessageId> failures[] = {
-      {"staging file", Operation::kCreateUnique, 1, MessageId::kCopyFailed},
-      {"copy", Operation::kCopy, 1, MessageId::kCopyFailed},
-      {"rename", Operation::kRename, 1, MessageId::kWriteFailed},
-      {"write 1", Operation::kReplace, 1, MessageId::kWriteFailed},
-      {"write 2", Operation::kReplace, 2, MessageId::kWriteFailed},
-      {"write 3", Operation::kReplace, 3, MessageId::kWriteFailed},
-      {"write 4", Operation::kReplace, 4, MessageId::kWriteFailed},
-      {"write 5", Operation::kReplace, 5, MessageId::kWriteFailed},
-      {"write 6", Operation::kReplace, 6, MessageId::kWriteFailed}};
-  for (const auto& [step, operation, nth, message] : failures) {
+  const std::tuple<std::string, Operation, int, MessageId, std::string, std::string> failures[] = {
+      {"staging file", Operation::kCreateUnique, 1, MessageId::kCopyFailed, modules.path(), full},
+      {"copy", Operation::kCopy, 1, MessageId::kCopyFailed, modules.PathOf("Epson.ini"), full},
+      {"rename", Operation::kRename, 1, MessageId::kWriteFailed, modules.PathOf("Epson_1.ini"),
+       full},
+      {"write 1", Operation::kReplace, 1, MessageId::kWriteFailed, staging, unwritten},
+      {"write 2", Operation::kReplace, 2, MessageId::kWriteFailed, staging, unwritten},
+      {"write 3", Operation::kReplace, 3, MessageId::kWriteFailed, staging, unwritten},
+      {"write 4", Operation::kReplace, 4, MessageId::kWriteFailed, staging, unwritten},
+      {"write 5", Operation::kReplace, 5, MessageId::kWriteFailed, staging, unwritten},
+      {"write 6", Operation::kReplace, 6, MessageId::kWriteFailed, staging, unwritten}};
+  for (const auto& [step, operation, nth, message, where, why] : failures) {
     SCOPED_TRACE(step);
     modules.files.ClearFailures();
     modules.files.FailOn(operation, nth);
@@ -132,42 +151,78 @@ TEST(DeriveModule, AnyFailedStepLeavesTheFolderAsItWas) {
                   .outcome,
               message == MessageId::kCopyFailed ? DeriveOutcome::kCopyFailed
                                                 : DeriveOutcome::kWriteFailed);
+    EXPECT_THAT(modules.toolkit.details.back(),
+                ::testing::AllOf(::testing::StartsWith(where), ::testing::EndsWith(why)));
   }
   modules.files.FailOn(Operation::kReplace, 7);  // past the last write
   const DeriveResult result = modules.Derive(Inputs("Epson_1"), "Epson.ini");
   EXPECT_EQ(modules.toolkit.messages,
             (Messages{MessageId::kOverwriteQuestion, MessageId::kSuccess}));
+  EXPECT_EQ(modules.toolkit.details.back(), modules.PathOf("Epson_1.ini"));
   EXPECT_EQ(modules.toolkit.ending, RecordingToolkit::Ending::kOk);
   EXPECT_EQ(result.fileName, "Epson_1");
   ASSERT_NE(result.loadedBase, nullptr);
   EXPECT_EQ(result.loadedBase->modulePath, modules.PathOf("Epson.ini"));
 }
 
-// A name makes one file in the folder, on Windows too; ".ini" is added unless it ends so.
+// A name makes one file in the folder, on Windows too, named in the file system's own encoding
+// (UTF-8 here); ".ini" is added unless it ends so. A refusal says why.
 TEST(ModuleName, UsableNamesAndTheirFileNames) {
+  const codepage::ActiveCodePageScope big5(950);
   const std::string a251(251, 'a');
   for (const std::string& name :
-       std::vector<std::string>{"Epson TM 88", "\xC4pfel", "v1.2", "...", "COM0", "COM10",
-                                "CONSOLE", a251, a251 + ".ini"}) {
-    EXPECT_TRUE(IsUsableModuleName(name)) << name;
+       std::vector<std::string>{"Epson TM 88", "\xA4\x61", "v1.2", "...", "COM0", "COM10",
+                                "CONSOLE", "\xA4\x7C", a251, a251 + ".ini"}) {
+    EXPECT_EQ(ModuleNameRefusal(name), std::nullopt) << name;
   }
   for (const std::string& name : std::vector<std::string>{
            ".",    "..",   "CON",      "nul.tar.gz", "Prn",          "aux.INI",
            "COM1", "com9", "Lpt5.ini", a251 + "a",   a251 + "a.ini", std::string(260, 'a'),
            "a/b",  "a\\b", "a<b",      "a>b",        "a:b",          "a\"b",
-           "a|b",  "a?b",  "a*b",      "a\x01",      "a\x1F",        "a\nb"}) {
-    EXPECT_FALSE(IsUsableModuleName(name)) << name;
+           "a|b",  "a?b",  "a*b",      "a\x01",      "a\x1F",        "a\nb",
+           "\xA4"}) {
+    EXPECT_NE(ModuleNameRefusal(name), std::nullopt) << name;
   }
-  EXPECT_EQ(ModuleFileName("Epson_2"), "Epson_2.ini");
+  // 兀 is A4 61 in Big5; 弋 is A4 7C, its trail byte the '|' a file name cannot hold.
+  EXPECT_EQ(ModuleFileName("\xA4\x61"), "\xE5\x85\x80.ini");
   EXPECT_EQ(ModuleFileName("Epson_2.INI"), "Epson_2.INI");
   EXPECT_EQ(ModuleFileName("Epson.ini.bak"), "Epson.ini.bak.ini");
+  EXPECT_EQ(ModuleNameRefusal("a\tb"), "U+0009 cannot stand in a file name");
+  EXPECT_EQ(ModuleNameRefusal("Lpt5.ini"), "'Lpt5' names a device on Windows");
+  EXPECT_EQ(ModuleNameRefusal("\xA4"), "the byte 0xA4 is no character of code page 950");
+  // 86 times 中 (A4 A4): 172 bytes here, 258 in UTF-8.
+  EXPECT_EQ(ModuleNameRefusal(std::string(172, '\xA4')),
+            "the file name would be 262 bytes long; a file name holds at most 255");
+}
+
+// Typed texts become the code page's bytes; the first that cannot is refused, the name with
+// message 13 and a keyword with 16, naming the character.
+TEST(TypedTexts, TakenInTheCodePageOrRefusedNamingTheCharacter) {
+  const codepage::ActiveCodePageScope big5(950);
+  DeriveInputs inputs;
+  EXPECT_EQ(TakeTypedTexts({"\xE5\x85\x80", "\xE4\xBD\x9C\xE5\xBB\xA2", "Cash"}, inputs),
+            std::nullopt);
+  EXPECT_EQ(inputs.newModuleName + "|" + inputs.voidKeyword + "|" + inputs.stopKeyword,
+            "\xA4\x61|\xA7\x40\xBC\x6F|Cash");
+  const std::optional<InputRefusal> keyword = TakeTypedTexts({"a", "b", "caf\xC3\xA9"}, inputs);
+  ASSERT_TRUE(keyword);
+  EXPECT_EQ(keyword->message, MessageId::kKeywordNotInCodePage);
+  EXPECT_EQ(keyword->detail, "the Stop keyword: '\xC3\xA9' (U+00E9) is not in code page 950");
+  const std::optional<InputRefusal> name = TakeTypedTexts({"\xC3\x84", "", ""}, inputs);
+  ASSERT_TRUE(name);
+  EXPECT_EQ(name->message, MessageId::kInvalidName);
+  EXPECT_EQ(name->detail, "the new module name: '\xC3\x84' (U+00C4) is not in code page 950");
 }
 
 // A keyword's record reads back whole up to 259 characters: 120 printable bytes, 60 tabs (258).
-TEST(KeywordRecordsFit, UpTo259CharactersARecord) {
-  EXPECT_TRUE(KeywordRecordsFit(std::string(120, 'a'), std::string(60, '\t')));
-  EXPECT_FALSE(KeywordRecordsFit(std::string(121, 'a'), ""));
-  EXPECT_FALSE(KeywordRecordsFit("Void", std::string(61, '\t')));
+TEST(KeywordRecordOverflow, UpTo259CharactersARecord) {
+  EXPECT_EQ(KeywordRecordOverflow(std::string(120, 'a'), std::string(60, '\t')), std::nullopt);
+  EXPECT_THAT(
+      KeywordRecordOverflow(std::string(121, 'a'), ""),
+      ::testing::Optional(::testing::StartsWith("the Void keyword's record would be 261 ")));
+  EXPECT_THAT(
+      KeywordRecordOverflow("Void", std::string(61, '\t')),
+      ::testing::Optional(::testing::StartsWith("the Stop keyword's record would be 262 ")));
 }
 
 class DeriveGolden : public ::testing::TestWithParam<std::string> {};
@@ -179,6 +234,8 @@ TEST_P(DeriveGolden, WritesTheExpectedFile) {
   const std::string baseName = InputOr(in, "base", "base.ini");
   const std::string target = InputOr(in, "target", "new.ini");
   const std::string& writer = in.at("writer");
+  const codepage::ActiveCodePageScope codePage(
+      static_cast<codepage::CodePage>(std::stoul(InputOr(in, "code-page", "1252"))));
   ModuleFiles modules;
   modules.Write(baseName, base);
   if (writer == "DeriveModule") {
@@ -211,6 +268,37 @@ TEST_P(DeriveGolden, WritesTheExpectedFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DeriveGolden, ::testing::ValuesIn(GoldenCases("derive")),
+                         [](const auto& row) { return row.param; });
+
+class StopSignalGolden : public ::testing::TestWithParam<std::string> {};
+
+// Message 15 comes after the overwrite question and before the copy exactly when the module
+// written on Yes loads without a stop record, as it loads here ("EscPosCut.dll" exports CutPaper;
+// a case's base names another library to go without one).
+TEST_P(StopSignalGolden, AsksExactlyWhenTheNewModuleHoldsNoStopRecord) {
+  const CaseInputs in = ReadCaseInputs("stop_signal", GetParam());
+  ModuleFiles modules;
+  modules.Write("base.ini", ReadCaseFile("stop_signal", GetParam(), "base.ini"));
+  modules.Write("new.ini", "an older module");
+  modules.toolkit.yesNoAnswer = MessageAnswer::kYes;
+  const DeriveInputs inputs{.cutPaperOption = in.contains("cut-paper"),
+                            .formFeedOption = in.contains("form-feed"),
+                            .voidKeyword = InputOr(in, "void"),
+                            .stopKeyword = InputOr(in, "stop"),
+                            .newModuleName = "new"};
+  ASSERT_EQ(modules.Derive(inputs, "base.ini").outcome, DeriveOutcome::kSucceeded);
+  const bool asks = in.at("asks") == "yes";
+  Messages expected{MessageId::kOverwriteQuestion, MessageId::kSuccess};
+  if (asks) {
+    expected.insert(expected.begin() + 1, MessageId::kNoStopSignal);
+  }
+  EXPECT_EQ(modules.toolkit.messages, expected);
+  PrinterCommandModule written(modules.services);
+  written.Load(modules.PathOf("new.ini"));
+  EXPECT_EQ(written.noStopTag, asks) << "the question must foretell the module written";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StopSignalGolden, ::testing::ValuesIn(GoldenCases("stop_signal")),
                          [](const auto& row) { return row.param; });
 
 }  // namespace
