@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QStyle>
 #include <utility>
 
 #include "ui/local_text.h"
@@ -12,7 +13,12 @@ QtToolkit::QtToolkit(QDialog& dialog, QComboBox& baseList, MessageBoxRunner runM
     : dialog_(dialog), baseList_(baseList), runMessageBox_(std::move(runMessageBox)) {}
 
 MessageAnswer QtToolkit::ShowMessage(MessageId id, MessageButtons buttons) {
-  return runMessageBox_(dialog_.isVisible() ? &dialog_ : nullptr, id, buttons);
+  return ShowDetailedMessage(id, buttons, {});
+}
+
+MessageAnswer QtToolkit::ShowDetailedMessage(MessageId id, MessageButtons buttons,
+                                             std::string_view detail) {
+  return runMessageBox_(dialog_.isVisible() ? &dialog_ : nullptr, id, buttons, detail);
 }
 
 void QtToolkit::EndWithOk() {
@@ -26,7 +32,14 @@ void QtToolkit::EndWithCancel() {
 void QtToolkit::AddListLine(std::string_view text) {
   // A Qt list selects its first line by itself; the platform's stays without a selection.
   const int selected = baseList_.currentIndex();
-  baseList_.addItem(FromLocal8Bit(text));
+  // A Qt list would widen its dropped part for a long line; the line is cut to the list's width
+  // instead, the whole name kept as its tool tip.
+  const QString line = FromModuleText(text);
+  const int room = baseList_.width() -
+                   baseList_.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &baseList_) -
+                   2 * baseList_.fontMetrics().averageCharWidth();
+  baseList_.addItem(baseList_.fontMetrics().elidedText(line, Qt::ElideRight, room));
+  baseList_.setItemData(baseList_.count() - 1, line, Qt::ToolTipRole);
   baseList_.setCurrentIndex(selected);
 }
 
