@@ -60,7 +60,8 @@ inline std::string CommandValue(Random& random, std::size_t length) {
   const std::size_t count = random.Between(1, 4);
   std::string value = std::to_string(count);
   for (std::size_t i = 0; i < count; ++i) {
-    value += "," + ByteToken(random);
+    value += ',';
+    value += ByteToken(random);
   }
   value += ",1," + std::to_string(random.Next() % 10);
   const std::string tag = random.Percent(10) ? kTags[random.Next() % 3] : "";
@@ -71,7 +72,8 @@ inline std::string CommandValue(Random& random, std::size_t length) {
       value += static_cast<char>('a' + random.Next() % 26);
     }
     if (!tag.empty()) {
-      value += "," + tag;
+      value += ',';
+      value += tag;
     }
   } else {
     value += ",0";
@@ -83,7 +85,8 @@ inline std::string ChangeLineValue(Random& random) {
   const std::size_t count = random.Between(1, 3);
   std::string value = std::to_string(count);
   for (std::size_t i = 0; i < count; ++i) {
-    value += "," + ByteToken(random);
+    value += ',';
+    value += ByteToken(random);
   }
   return value;
 }

@@ -1,12 +1,19 @@
-# What `cmake --install` puts where: the executables in bin; the sample modules and their module
-# library in share/quillmere/Printer Commands (data/CMakeLists.txt), from which a user's own
-# module folder is made on first start, since an installed program's folder is no one's to write;
-# and, off Windows, what a desktop shows of the program: its menu entry, its AppStream
-# description, its icon at every size and its manual pages. cmake/Package.cmake packages it.
+# What `cmake --install` puts where. On Windows the executables lie at the top of the download
+# with the sample module folder beside them (data/CMakeLists.txt), where the tool looks for it.
+# Elsewhere the executables go in bin; the sample modules and their module library go in
+# share/quillmere/Printer Commands, from which a user's own module folder is made on first start,
+# since an installed program's folder is no one's to write; and what a desktop shows of the
+# program: its menu entry, its AppStream description, its icon at every size and its manual
+# pages. cmake/Package.cmake packages it.
 include(GNUInstallDirs)
-install(TARGETS quillmere-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(WIN32)
+  set(QUILLMERE_INSTALL_DIR .)
+else()
+  set(QUILLMERE_INSTALL_DIR ${CMAKE_INSTALL_BINDIR})
+endif()
+install(TARGETS quillmere-cli RUNTIME DESTINATION ${QUILLMERE_INSTALL_DIR})
 if(TARGET quillmere)
-  install(TARGETS quillmere RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS quillmere RUNTIME DESTINATION ${QUILLMERE_INSTALL_DIR})
 endif()
 
 if(NOT WIN32)
@@ -44,6 +51,6 @@ if(NOT WIN32)
   endforeach()
   add_custom_target(quillmere_man_pages ALL DEPENDS ${QUILLMERE_MAN_PAGES})
   install(FILES ${QUILLMERE_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-endif()
 
-include(cmake/Package.cmake)
+  include(cmake/Package.cmake)  # Windows packages its download in cmake/Windows.cmake
+endif()

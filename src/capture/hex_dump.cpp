@@ -137,7 +137,7 @@ class DumpReader {
         return HexDumpError{number, "the repeated lines do not reach this line's offset"};
       }
       for (std::uint64_t i = 0; i < missing; ++i) {
-        bytes_.push_back(last_[i % last_.size()]);
+        bytes_.push_back(last_[static_cast<std::size_t>(i % last_.size())]);
       }
     }
     repeat_ = false;

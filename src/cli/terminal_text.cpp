@@ -24,7 +24,7 @@ void AppendEscaped(std::string& out, std::string_view utf8, bool escapeBackslash
     const auto byte = static_cast<std::uint8_t>(c);
     switch (c) {
       case '\t':
-        out += "\t";
+        out += "\\t";
         break;
       case '\n':
         out += "\\n";

@@ -1,77 +1,33 @@
 #include "derive/derive_module.h"
 
 #include <optional>
+#include <variant>
 
 #include "derive/keyword_triggers.h"
 #include "derive/module_file_name.h"
-#include "derive/stop_patchers.h"
-#include "derive/stop_signal.h"
-#include "derive/write_sequence.h"
+#include "derive/staged_module.h"
 #include "module/catalogue.h"
-#include "module/printer_command_module.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
-#include "platform/profile_store.h"
-#include "platform/text.h"
 #include "platform/toolkit.h"
 
 namespace quillmere {
 namespace {
-
-// The new module is made in a staging file beside the target whose name is no module's, and
-// only renamed onto the target when every write succeeded; until then nothing the folder held
-// has changed, and a failure removes the staging file again.
-class StagingFile {
- public:
-  StagingFile(FileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
-  ~StagingFile() {
-    if (!committed_) {
-      files_.RemoveFile(path_);
-    }
-  }
-  StagingFile(const StagingFile&) = delete;
-  StagingFile& operator=(const StagingFile&) = delete;
-
-  [[nodiscard]] const std::string& path() const { return path_; }
-
-  FileOutcome CommitTo(const std::string& target) {
-    FileOutcome renamed = files_.RenameOver(path_, target);
-    committed_ = static_cast<bool>(renamed);
-    return renamed;
-  }
-
- private:
-  FileSystem& files_;
-  std::string path_;
-  bool committed_ = false;
-};
-
-constexpr std::string_view kStagingStem = ".quillmere-derive-";
 
 // "<path>: <reason>", for showing.
 std::string Where(std::string_view path, std::string_view reason) {
   return codepage::SystemTextToUtf8(path) + ": " + codepage::SystemTextToUtf8(reason);
 }
 
-// Steps after the copy: the new name, the loaded base, the three writers. The first failed
-// write ends it.
-WriteStatus WriteNewModule(const DeriveInputs& inputs, const PrinterCommandModule& base,
-                           const std::string& stagingPath, ProfileStore& store) {
-  WriteSequence writes(store, stagingPath);
-  writes.Write(sections::kMain, keys::kModuleName, inputs.newModuleName);
-  writes.Then([&] { return PatchFormFeed(base, store, stagingPath, inputs.formFeedOption); });
-  writes.Then([&] { return PatchCutPaper(base, store, stagingPath, inputs.cutPaperOption); });
-  writes.Then([&] {
-    return WriteKeywordTriggers(base, store, stagingPath, inputs.voidKeyword,
-                                StopKeywordToWrite(inputs));
-  });
-  return writes.status();
-}
-
 }  // namespace
 
+std::string_view StopKeywordToWrite(const DeriveInputs& inputs) {
+  const bool stopOption = inputs.cutPaperOption || inputs.formFeedOption;
+  return stopOption ? std::string_view() : std::string_view(inputs.stopKeyword);
+}
+
 DeriveResult DeriveModule(const DeriveInputs& inputs, const Catalogue& catalogue,
-                          const PlatformServices& services, Toolkit& toolkit) {
+                          const PlatformServices& services, Toolkit& toolkit, DeriveMode mode) {
   DeriveResult result;
   const auto refuse = [&](MessageId message, std::string_view detail = {}) {
     toolkit.ShowDetailedMessage(message, MessageButtons::kOk, detail);
@@ -104,19 +60,14 @@ DeriveResult DeriveModule(const DeriveInputs& inputs, const Catalogue& catalogue
   result.fileName = inputs.newModuleName;
   const std::string targetPath = JoinPath(catalogue.folderPath, *ModuleFileName(result.fileName));
   const auto declined = [&](MessageId question) {
-    return toolkit.ShowMessage(question, MessageButtons::kYesNo) != MessageAnswer::kYes;
+    if (toolkit.ShowMessage(question, MessageButtons::kYesNo) == MessageAnswer::kYes) {
+      return false;
+    }
+    result.outcome = DeriveOutcome::kDeclined;
+    return true;
   };
-  if (services.files.Exists(targetPath) && declined(MessageId::kOverwriteQuestion)) {
-    result.outcome = DeriveOutcome::kDeclined;
-    return result;
-  }
-  // The base, not the new file: the writers find records in the base's model and write them by
-  // key into the copy; what they will make of it is known before anything is written.
-  auto base = std::make_unique<PrinterCommandModule>(services);
-  base->Load(basePath);
-  const std::int32_t multiCount = ReadFileCount(services.store, keys::kMultiCount, basePath);
-  if (!NewModuleHasStopSignal(*base, multiCount, inputs) && declined(MessageId::kNoStopSignal)) {
-    result.outcome = DeriveOutcome::kDeclined;
+  const bool overwrites = services.files.Exists(targetPath);
+  if (overwrites && declined(MessageId::kOverwriteQuestion)) {
     return result;
   }
 
@@ -125,28 +76,44 @@ DeriveResult DeriveModule(const DeriveInputs& inputs, const Catalogue& catalogue
     result.outcome = outcome;
     return std::move(result);
   };
-  // Copied also when base and target are one file, so that the base stays untouched until the
-  // whole new module is written.
-  const CreatedFile stagingPath =
-      services.files.CreateUniqueFile(catalogue.folderPath, kStagingStem);
-  if (!stagingPath) {
+  // The new module is made in memory whole, so what it will hold is known before anything is
+  // written; then it is put into a staging file beside the target and renamed onto it: until
+  // the rename nothing the folder held has changed, also when base and target are one file.
+  StagedModule staged = StageModule(inputs, basePath, targetPath, services);
+  switch (staged.failure) {
+    case StagedModule::Failure::kBaseUnreadable:
+      return fail(DeriveOutcome::kCopyFailed, MessageId::kCopyFailed,
+                  Where(basePath, "the base module file could not be read"));
+    case StagedModule::Failure::kWriteFailed:
+      return fail(DeriveOutcome::kWriteFailed, MessageId::kWriteFailed,
+                  Where(targetPath, "a key of the new module could not be written"));
+    case StagedModule::Failure::kNone:
+      break;
+  }
+  if (!staged.hasStopSignal && declined(MessageId::kNoStopSignal)) {
+    return result;
+  }
+  const std::string_view newBytes = *staged.files->Bytes(targetPath);
+  if (mode == DeriveMode::kDryRun) {
+    // Read again: when base and target are one file, the store holds only the new module.
+    result.preview = DerivePreview{basePath, services.files.ReadFile(basePath).value_or(""),
+                                   targetPath, overwrites, std::string(newBytes)};
+    result.outcome = DeriveOutcome::kSucceeded;
+    return result;
+  }
+
+  auto staging = StagingFile::Create(services.files, catalogue.folderPath);
+  if (const auto* failure = std::get_if<FileOutcome>(&staging)) {
     return fail(DeriveOutcome::kCopyFailed, MessageId::kCopyFailed,
-                Where(catalogue.folderPath, stagingPath.reason()));
+                Where(catalogue.folderPath, failure->reason()));
   }
-  StagingFile staging(services.files, *stagingPath);
-  if (const FileOutcome copied = services.files.CopyFile(basePath, staging.path()); !copied) {
-    return fail(DeriveOutcome::kCopyFailed, MessageId::kCopyFailed,
-                Where(basePath, copied.reason()));
-  }
-  if (WriteNewModule(inputs, *base, staging.path(), services.store) != WriteStatus::kOk) {
+  if (const FileOutcome put =
+          std::get<std::unique_ptr<StagingFile>>(staging)->PutAt(newBytes, targetPath);
+      !put) {
     return fail(DeriveOutcome::kWriteFailed, MessageId::kWriteFailed,
-                Where(staging.path(), "a key could not be written"));
+                Where(targetPath, put.reason()));
   }
-  if (const FileOutcome committed = staging.CommitTo(targetPath); !committed) {
-    return fail(DeriveOutcome::kWriteFailed, MessageId::kWriteFailed,
-                Where(targetPath, committed.reason()));
-  }
-  result.loadedBase = std::move(base);
+  result.loadedBase = std::move(staged.base);
   result.outcome = DeriveOutcome::kSucceeded;
   toolkit.ShowDetailedMessage(MessageId::kSuccess, MessageButtons::kOk,
                               codepage::SystemTextToUtf8(targetPath));

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "module/printer_command_module.h"
 #include "platform/services.h"
@@ -32,7 +34,21 @@ enum class DeriveOutcome {
   kDeclined,     // message 11 (overwrite) or 15 (no stop signal) answered other than Yes
   kCopyFailed,   // message 6
   kWriteFailed,  // message 14
-  kSucceeded,    // message 9, then the OK action
+  kSucceeded,    // message 9, then the OK action; a dry run: its preview, nothing written
+};
+
+// A real run writes the new module; a dry run passes every check, question and write in memory
+// and stops short of the disk, giving what it would write instead.
+enum class DeriveMode { kWrite, kDryRun };
+
+// What a dry run would write: the base's bytes as read and the new module's bytes, and whether
+// a file at the target path would be replaced.
+struct DerivePreview {
+  std::string basePath;
+  std::string baseBytes;
+  std::string targetPath;
+  bool overwrites = false;
+  std::string newBytes;
 };
 
 struct DeriveResult {
@@ -42,13 +58,21 @@ struct DeriveResult {
   // The base module as the writers loaded it; kept by the dialog until its window goes. Only
   // a derivation that succeeded gives one.
   std::unique_ptr<PrinterCommandModule> loadedBase;
+  // A dry run that passed every step gives its preview.
+  std::optional<DerivePreview> preview;
 };
 
+// A stop option is the register's end of a transaction; a stop keyword would contradict it, so
+// with either option set the stop keyword is neither checked for length nor written.
+[[nodiscard]] std::string_view StopKeywordToWrite(const DeriveInputs& inputs);
+
 // Runs the checks in their order, asks before overwriting and before saving a module without a
-// stop signal, and writes the new module. Messages 6, 9, 12, 13 and 14 come with a line of
-// detail (the reason the system gave, the file written, the limit, the character refused).
-// After anything but success the folder holds exactly what it held before.
+// stop signal, and writes the new module (or, a dry run, gives what it would write). Messages 6,
+// 9, 12, 13 and 14 come with a line of detail (the reason the system gave, the file written, the
+// limit, the character refused). After anything but a real run's success the folder holds
+// exactly what it held before.
 [[nodiscard]] DeriveResult DeriveModule(const DeriveInputs& inputs, const Catalogue& catalogue,
-                                        const PlatformServices& services, Toolkit& toolkit);
+                                        const PlatformServices& services, Toolkit& toolkit,
+                                        DeriveMode mode = DeriveMode::kWrite);
 
 }  // namespace quillmere

@@ -9,11 +9,6 @@
 
 namespace quillmere {
 
-std::string_view StopKeywordToWrite(const DeriveInputs& inputs) {
-  const bool stopOption = inputs.cutPaperOption || inputs.formFeedOption;
-  return stopOption ? std::string_view() : std::string_view(inputs.stopKeyword);
-}
-
 bool NewModuleHasStopSignal(const PrinterCommandModule& base, std::int32_t multiCount,
                             const DeriveInputs& inputs) {
   if (inputs.formFeedOption || !StopKeywordToWrite(inputs).empty()) {

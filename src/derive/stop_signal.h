@@ -6,17 +6,12 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 #include "derive/derive_module.h"
 
 namespace quillmere {
 
 class PrinterCommandModule;
-
-// The stop keyword the trigger writer is given: empty when a stop option is set, since the
-// register's end of a transaction is then that signal, and a stop keyword would contradict it.
-[[nodiscard]] std::string_view StopKeywordToWrite(const DeriveInputs& inputs);
 
 // True when some record of the new module will carry TRAN_STOP: the Form Feed command the Form
 // Feed option tags or appends; the stop keyword's record; the cut-paper command the CutPaper

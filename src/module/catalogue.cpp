@@ -76,9 +76,12 @@ bool ScanCatalogueFolder(Catalogue& catalogue, const std::string& folderPath,
   if (catalogue.entries.empty()) {
     return Fail(catalogue, MessageId::kNoModuleFiles, LookedIn(folderPath), toolkit);
   }
+  std::vector<std::string_view> lines;
+  lines.reserve(catalogue.entries.size());
   for (const ModuleEntry& entry : catalogue.entries) {
-    toolkit.AddListLine(entry.name);
+    lines.emplace_back(entry.name);
   }
+  toolkit.AddListLines(lines);
   return true;
 }
 

@@ -10,33 +10,6 @@
 
 namespace quillmere {
 
-namespace {
-
-// The keys of a list are the decimals "1", "2", ... with no sign, no leading zero and no blanks.
-// The store lists a section's key names already trimmed by the file's own blank rule
-// (profile_rules::IsFileBlank), and a read of key "7" finds exactly the entry whose trimmed name
-// is "7" (digits have no case). So a listed name is key k exactly when it is k's decimal text,
-// and nothing is trimmed here: a name with another byte at its edge (a form feed, 0x1A) is a key
-// of its own that no read of k finds, and key k counts as absent.
-std::optional<std::int32_t> PlainDecimalKey(std::string_view name, std::int32_t count) {
-  if (name.empty() || name.size() > 10 || name.front() == '0') {
-    return std::nullopt;
-  }
-  std::int64_t key = 0;
-  for (const char c : name) {
-    if (c < '0' || c > '9') {
-      return std::nullopt;
-    }
-    key = key * 10 + (c - '0');
-  }
-  if (key > count) {
-    return std::nullopt;
-  }
-  return static_cast<std::int32_t>(key);
-}
-
-}  // namespace
-
 PrinterCommandModule::PrinterCommandModule(const PlatformServices& services)
     : services_(services) {}
 
@@ -45,10 +18,16 @@ PrinterCommandModule::~PrinterCommandModule() {
 }
 
 bool PrinterCommandModule::Load(const std::string& path) {
-  modulePath = path;
-  moduleName = services_.store.ReadString(sections::kMain, keys::kModuleName, "", modulePath);
+  // One view for the whole load: the file is looked at once, and every read is of one version.
+  const std::shared_ptr<const ProfileView> file = services_.store.View(path);
+  return Load(path, *file);
+}
 
-  librarySetting = services_.store.ReadString(sections::kMain, keys::kUseDll, "0,", modulePath);
+bool PrinterCommandModule::Load(const std::string& path, const ProfileView& file) {
+  modulePath = path;
+  moduleName = file.ReadString(sections::kMain, keys::kModuleName, "");
+
+  librarySetting = file.ReadString(sections::kMain, keys::kUseDll, "0,");
   const LibrarySetting setting = ParseLibrarySetting(librarySetting);
   useLibrary = setting.useLibrary;
   // Records bind through this file's library only, never through one an earlier load left.
@@ -59,12 +38,11 @@ bool PrinterCommandModule::Load(const std::string& path) {
     LoadModuleLibrary(setting.path);
   }
 
-  LoadChangeLineCommands(
-      services_.store.ReadInt(sections::kMain, keys::kChangeLineCount, 0, modulePath));
-  LoadSingleCommands(services_.store.ReadInt(sections::kMain, keys::kSingleCount, 0, modulePath));
-  LoadMultiCommands(services_.store.ReadInt(sections::kMain, keys::kMultiCount, 0, modulePath));
-  (void)LoadBarcode();
-  LoadStopEvent();
+  LoadChangeLineCommands(file, file.ReadInt(sections::kMain, keys::kChangeLineCount, 0));
+  LoadSingleCommands(file, file.ReadInt(sections::kMain, keys::kSingleCount, 0));
+  LoadMultiCommands(file, file.ReadInt(sections::kMain, keys::kMultiCount, 0));
+  (void)LoadBarcode(file);
+  LoadStopEvent(file);
   return true;
 }
 
@@ -104,63 +82,71 @@ void PrinterCommandModule::TryLibraryAt(const std::string& libraryPath) {
   library = services_.libraries.Load(libraryPath);
 }
 
-std::vector<std::int32_t> PrinterCommandModule::PresentKeys(std::string_view section,
-                                                            std::int32_t count) {
-  std::vector<std::int32_t> present;
-  if (count <= 0) {
-    return present;
-  }
-  for (const std::string& name : services_.store.ReadKeyNames(section, modulePath)) {
-    if (const std::optional<std::int32_t> key = PlainDecimalKey(name, count)) {
-      present.push_back(*key);
-    }
-  }
-  // A key may stand twice in a section; a read finds its first line, and it is visited once.
-  std::sort(present.begin(), present.end());
-  present.erase(std::unique(present.begin(), present.end()), present.end());
-  return present;
-}
-
-std::vector<std::int32_t> PrinterCommandModule::ListKeys(std::string_view section,
-                                                         std::int32_t count) {
-  std::vector<std::int32_t> present = PresentKeys(section, count);
-  if (std::cmp_less(present.size(), count)) {
-    missingKeys.push_back(
-        MissingKeys{std::string(section), count, static_cast<std::int32_t>(present.size())});
-  }
-  return present;
+void PrinterCommandModule::ReadList(const ProfileView& file, std::string_view section,
+                                    std::int32_t count,
+                                    const ProfileView::KeysPresent& onKeysPresent,
+                                    const ProfileView::ListValue& onValue) {
+  file.ReadList(
+      section, count,
+      [&](std::size_t present) {
+        if (std::cmp_less(present, count)) {
+          missingKeys.push_back(
+              MissingKeys{std::string(section), count, static_cast<std::int32_t>(present)});
+        }
+        onKeysPresent(present);
+      },
+      onValue);
 }
 
 template <typename T, typename Parse>
 std::optional<T> PrinterCommandModule::ParseKey(std::string_view section, std::int32_t key,
-                                                Parse parse) {
-  std::string value = services_.store.ReadString(section, text::FormatDecimal(key), "", modulePath);
-  Parsed<T> parsed = parse(std::string_view(value));
+                                                std::string_view value, Parse parse) {
+  Parsed<T> parsed = parse(value);
   if (ParseError* error = std::get_if<ParseError>(&parsed)) {
     leftOut.push_back(
-        LeftOutRecord{std::string(section), key, std::move(value), std::move(*error)});
+        LeftOutRecord{std::string(section), key, std::string(value), std::move(*error)});
     return std::nullopt;
   }
   return std::move(std::get<T>(parsed));
 }
 
-std::optional<CommandRecord> PrinterCommandModule::ParseChangeLineRecord(std::string_view section,
-                                                                         std::int32_t key) {
-  std::optional<CommandRecord> record = ParseKey<CommandRecord>(
-      section, key, [](std::string_view value) { return ParseChangeLineValue(value); });
-  if (record) {
-    record->key = key;
+template <typename ParseInto>
+bool PrinterCommandModule::AppendRecord(std::vector<CommandRecord>& list, std::string_view section,
+                                        std::int32_t key, std::string_view value,
+                                        ParseInto parseInto) {
+  CommandRecord& record = list.emplace_back();
+  if (std::optional<ParseError> error = parseInto(value, record)) {
+    list.pop_back();
+    leftOut.push_back(
+        LeftOutRecord{std::string(section), key, std::string(value), std::move(*error)});
+    return false;
   }
-  return record;
+  record.key = key;
+  return true;
+}
+
+bool PrinterCommandModule::AppendCommandRecord(std::vector<CommandRecord>& list,
+                                               std::string_view section, std::int32_t key,
+                                               std::string_view value) {
+  const LibraryBinding binding{useLibrary, library.get()};
+  TagFlags flags{noStartTag, noStopTag};
+  const bool appended =
+      AppendRecord(list, section, key, value, [&](std::string_view text, CommandRecord& record) {
+        return ParseCommandValueInto(text, binding, flags, record);
+      });
+  noStartTag = flags.noStartTag;
+  noStopTag = flags.noStopTag;
+  return appended;
 }
 
 std::optional<CommandRecord> PrinterCommandModule::ParseCommandRecord(std::string_view section,
-                                                                      std::int32_t key) {
+                                                                      std::int32_t key,
+                                                                      std::string_view value) {
   const LibraryBinding binding{useLibrary, library.get()};
   TagFlags flags{noStartTag, noStopTag};
   std::optional<CommandRecord> record = ParseKey<CommandRecord>(
-      section, key,
-      [&](std::string_view value) { return ParseCommandValue(value, binding, flags); });
+      section, key, value,
+      [&](std::string_view text) { return ParseCommandValue(text, binding, flags); });
   noStartTag = flags.noStartTag;
   noStopTag = flags.noStopTag;
   if (record) {
@@ -170,63 +156,76 @@ std::optional<CommandRecord> PrinterCommandModule::ParseCommandRecord(std::strin
 }
 
 std::optional<MultiCommandEntry> PrinterCommandModule::ParseMultiCommandEntry(
-    std::string_view section, std::int32_t key) {
+    std::string_view section, std::int32_t key, std::string_view value) {
   return ParseKey<MultiCommandEntry>(
-      section, key, [](std::string_view value) { return ParseMultiCommandValue(value); });
+      section, key, value, [](std::string_view text) { return ParseMultiCommandValue(text); });
 }
 
-void PrinterCommandModule::LoadChangeLineCommands(std::int32_t count) {
+// Each list is reserved for the keys its section holds, not for its count: a count may name
+// keys that are absent, as many as 2,000,000,000.
+void PrinterCommandModule::LoadChangeLineCommands(const ProfileView& file, std::int32_t count) {
   std::int32_t longest = 0;
-  for (const std::int32_t key : ListKeys(sections::kChangeLine, count)) {
-    if (std::optional<CommandRecord> record = ParseChangeLineRecord(sections::kChangeLine, key)) {
-      longest = std::max(longest, record->byteCount);
-      changeLineCommands.push_back(std::move(*record));
-    }
-  }
+  ReadList(
+      file, sections::kChangeLine, count,
+      [&](std::size_t present) { changeLineCommands.reserve(changeLineCommands.size() + present); },
+      [&](std::int32_t key, std::string_view value) {
+        if (AppendRecord(changeLineCommands, sections::kChangeLine, key, value,
+                         ParseChangeLineValueInto)) {
+          longest = std::max(longest, changeLineCommands.back().byteCount);
+        }
+      });
   // Sized by bytes that were actually parsed, so no count in the file can make it large.
   if (longest > 0) {
     changeLineBuffer = std::vector<std::uint8_t>(static_cast<std::size_t>(longest));
   }
 }
 
-void PrinterCommandModule::LoadSingleCommands(std::int32_t count) {
-  for (const std::int32_t key : ListKeys(sections::kSingle, count)) {
-    if (std::optional<CommandRecord> record = ParseCommandRecord(sections::kSingle, key)) {
-      singleCommands.push_back(std::move(*record));
-    }
-  }
+void PrinterCommandModule::LoadSingleCommands(const ProfileView& file, std::int32_t count) {
+  ReadList(
+      file, sections::kSingle, count,
+      [&](std::size_t present) { singleCommands.reserve(singleCommands.size() + present); },
+      [&](std::int32_t key, std::string_view value) {
+        AppendCommandRecord(singleCommands, sections::kSingle, key, value);
+      });
 }
 
-void PrinterCommandModule::LoadMultiCommands(std::int32_t count) {
-  for (const std::int32_t key : ListKeys(sections::kMulti, count)) {
-    std::optional<MultiCommandEntry> entry = ParseMultiCommandEntry(sections::kMulti, key);
-    if (!entry) {
-      continue;
-    }
-    MultiCommand multi;
-    multi.trigger = entry->trigger;
-    multi.key = key;
-    multi.section = std::move(entry->section);
-    for (const std::int32_t recordKey : ListKeys(multi.section, entry->count)) {
-      if (std::optional<CommandRecord> record = ParseCommandRecord(multi.section, recordKey)) {
-        multi.records.push_back(std::move(*record));
-      }
-    }
-    // An entry enters the list even when none of its records parsed.
-    multiCommands.push_back(std::move(multi));
-  }
+void PrinterCommandModule::LoadMultiCommands(const ProfileView& file, std::int32_t count) {
+  ReadList(
+      file, sections::kMulti, count,
+      [&](std::size_t present) { multiCommands.reserve(multiCommands.size() + present); },
+      [&](std::int32_t key, std::string_view value) {
+        std::optional<MultiCommandEntry> entry =
+            ParseMultiCommandEntry(sections::kMulti, key, value);
+        if (!entry) {
+          return;
+        }
+        MultiCommand multi;
+        multi.trigger = entry->trigger;
+        multi.key = key;
+        multi.section = std::move(entry->section);
+        ReadList(
+            file, multi.section, entry->count,
+            [&](std::size_t present) { multi.records.reserve(present); },
+            [&](std::int32_t recordKey, std::string_view recordValue) {
+              AppendCommandRecord(multi.records, multi.section, recordKey, recordValue);
+            });
+        // An entry enters the list even when none of its records parsed.
+        multiCommands.push_back(std::move(multi));
+      });
 }
 
-bool PrinterCommandModule::LoadBarcode() {
+bool PrinterCommandModule::LoadBarcode(const ProfileView& file) {
   constexpr std::int32_t kBarcodeKey = 1;
-  if (PresentKeys(sections::kBarcode, kBarcodeKey).empty()) {
+  bool present = false;
+  file.ReadList(
+      sections::kBarcode, kBarcodeKey, [&](std::size_t keys) { present = keys > 0; },
+      [&](std::int32_t key, std::string_view value) {
+        barcodeCommand = ParseCommandRecord(sections::kBarcode, key, value);
+      });
+  if (!present || !barcodeCommand) {
     return false;
   }
-  barcodeCommand = ParseCommandRecord(sections::kBarcode, kBarcodeKey);
-  if (!barcodeCommand) {
-    return false;
-  }
-  std::string analyzer = services_.store.ReadString(sections::kBarcodeAnalyze, "1", "", modulePath);
+  std::string analyzer = file.ReadString(sections::kBarcodeAnalyze, "1", "");
   if (analyzer.empty()) {
     return true;
   }
@@ -240,9 +239,8 @@ bool PrinterCommandModule::LoadBarcode() {
   return true;
 }
 
-void PrinterCommandModule::LoadStopEvent() {
-  const std::int32_t read =
-      services_.store.ReadInt(sections::kStopEvent, keys::kWaitTime, kDefaultWaitTime, modulePath);
+void PrinterCommandModule::LoadStopEvent(const ProfileView& file) {
+  const std::int32_t read = file.ReadInt(sections::kStopEvent, keys::kWaitTime, kDefaultWaitTime);
   waitTime = read <= kMinWaitTime ? kMinWaitTime : std::min(read, kMaxWaitTime);
 }
 

@@ -1,6 +1,7 @@
 // PrinterCommandModule: one module file in memory (its name, module library, change-line,
-// single and multi-command lists, barcode command and wait time), loaded key by key through
-// ProfileStore. The loader never writes to the file.
+// single and multi-command lists, barcode command and wait time), loaded key by key and list by
+// list through one view of the file (ProfileView), so a whole load reads one version of it. The
+// loader never writes to the file.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 
 #include "module/command_record.h"
 #include "module/value_parsers.h"
+#include "platform/profile_view.h"
 #include "platform/services.h"
 
 namespace quillmere {
@@ -72,6 +74,10 @@ class PrinterCommandModule {
   // defaults). Adds to the lists: a model to be loaded again is released first.
   bool Load(const std::string& path);
 
+  // The same, through a view of the file at `path` that the caller holds already (a derivation
+  // loads the base it read into memory). The view is not kept.
+  bool Load(const std::string& path, const ProfileView& file);
+
   // Frees the records and unloads the library; leaves moduleName, modulePath, useLibrary,
   // waitTime, the tag flags and changeLineBuffer as they are.
   bool Release();
@@ -103,28 +109,40 @@ class PrinterCommandModule {
  private:
   void LoadModuleLibrary(const std::string& libraryPath);
   void TryLibraryAt(const std::string& libraryPath);
-  void LoadChangeLineCommands(std::int32_t count);
-  void LoadSingleCommands(std::int32_t count);
-  void LoadMultiCommands(std::int32_t count);
-  bool LoadBarcode();
-  void LoadStopEvent();
+  void LoadChangeLineCommands(const ProfileView& file, std::int32_t count);
+  void LoadSingleCommands(const ProfileView& file, std::int32_t count);
+  void LoadMultiCommands(const ProfileView& file, std::int32_t count);
+  bool LoadBarcode(const ProfileView& file);
+  void LoadStopEvent(const ProfileView& file);
 
-  // Keys 1..count of `section` that the file holds, in key order: a key that is absent reads as
-  // the empty value and fails, so only these can give records, whatever the count says.
-  [[nodiscard]] std::vector<std::int32_t> PresentKeys(std::string_view section, std::int32_t count);
-  // PresentKeys of a list, noting in missingKeys when the count names keys that are absent.
-  [[nodiscard]] std::vector<std::int32_t> ListKeys(std::string_view section, std::int32_t count);
+  // Reads the keys 1..count of a list that the file holds, in key order (a key that is absent
+  // reads as the empty value and fails, so only these can give records, whatever the count
+  // says), noting in missingKeys when the count names keys that are absent. `onKeysPresent`
+  // learns how many there are before the first is given to `onValue`.
+  void ReadList(const ProfileView& file, std::string_view section, std::int32_t count,
+                const ProfileView::KeysPresent& onKeysPresent,
+                const ProfileView::ListValue& onValue);
 
-  // The parse of key `key` of `section` by `parse`; a failure is noted in leftOut.
+  // The parse of `value`, key `key` of `section`, by `parse`; a failure is noted in leftOut.
   template <typename T, typename Parse>
-  [[nodiscard]] std::optional<T> ParseKey(std::string_view section, std::int32_t key, Parse parse);
+  [[nodiscard]] std::optional<T> ParseKey(std::string_view section, std::int32_t key,
+                                          std::string_view value, Parse parse);
 
-  [[nodiscard]] std::optional<CommandRecord> ParseChangeLineRecord(std::string_view section,
-                                                                   std::int32_t key);
+  // Parses `value`, key `key` of `section`, into a new last record of `list` by
+  // `parseInto(value, record)`; a failure drops the record again and is noted in leftOut. True
+  // when the record stays.
+  template <typename ParseInto>
+  bool AppendRecord(std::vector<CommandRecord>& list, std::string_view section, std::int32_t key,
+                    std::string_view value, ParseInto parseInto);
+  bool AppendCommandRecord(std::vector<CommandRecord>& list, std::string_view section,
+                           std::int32_t key, std::string_view value);
+
   [[nodiscard]] std::optional<CommandRecord> ParseCommandRecord(std::string_view section,
-                                                                std::int32_t key);
+                                                                std::int32_t key,
+                                                                std::string_view value);
   [[nodiscard]] std::optional<MultiCommandEntry> ParseMultiCommandEntry(std::string_view section,
-                                                                        std::int32_t key);
+                                                                        std::int32_t key,
+                                                                        std::string_view value);
 
   PlatformServices services_;
 };

@@ -1,17 +1,70 @@
 #include "module/value_parsers.h"
 
+#include <algorithm>
+
 #include "platform/module_library.h"
 #include "platform/text.h"
 
 namespace quillmere {
 
-const std::array<ControlCodeName, 33> ControlCodeNames = {{
+namespace {
+
+constexpr std::array<ControlCodeName, 33> kControlCodeNames = {{
     {"NUL", 0},  {"SOH", 1},  {"STX", 2},  {"ETX", 3},  {"EOT", 4},  {"ENQ", 5},  {"ACK", 6},
     {"BEL", 7},  {"BS", 8},   {"HT", 9},   {"LF", 10},  {"VT", 11},  {"FF", 12},  {"CR", 13},
     {"SI", 15},  {"SLE", 16}, {"DLE", 16}, {"CS1", 17}, {"DC2", 18}, {"DC3", 19}, {"DC4", 20},
     {"NAK", 21}, {"SYN", 22}, {"ETB", 23}, {"CAN", 24}, {"EM", 25},  {"SIB", 26}, {"ESC", 27},
     {"FS", 28},  {"GS", 29},  {"RS", 30},  {"US", 31},  {"SP", 32},
 }};
+
+// A token of two or three bytes as one number: its length, then its bytes with A-Z folded to
+// a-z. Two tokens pack alike exactly when they are equal ignoring case, as the names compare
+// (a byte above 127 never folds and never matches a name, lead byte or not).
+constexpr std::uint32_t Packed(std::string_view token) {
+  auto packed = static_cast<std::uint32_t>(token.size());
+  for (const char c : token) {
+    packed = (packed << 8U) | static_cast<std::uint8_t>(text::FoldAscii(c));
+  }
+  return packed;
+}
+
+// The control-code names hashed into a table with one name per slot: a byte token costs one
+// multiplication and one comparison. The multiplier is searched for when compiling.
+constexpr unsigned kSlotBits = 7;
+
+struct ControlCodeTable {
+  std::uint32_t multiplier = 0;
+  std::array<std::uint32_t, std::size_t{1} << kSlotBits> packed{};  // 0: no name
+  std::array<std::uint8_t, std::size_t{1} << kSlotBits> value{};
+
+  [[nodiscard]] constexpr std::size_t SlotOf(std::uint32_t key) const {
+    return (key * multiplier) >> (32U - kSlotBits);
+  }
+};
+
+constexpr ControlCodeTable MakeControlCodeTable() {
+  for (std::uint32_t multiplier = 0x9E3779B1U;; multiplier += 2) {
+    ControlCodeTable table;
+    table.multiplier = multiplier;
+    bool apart = true;
+    for (const ControlCodeName& code : kControlCodeNames) {
+      const std::uint32_t key = Packed(code.name);
+      const std::size_t slot = table.SlotOf(key);
+      apart = apart && table.packed[slot] == 0;
+      table.packed[slot] = key;
+      table.value[slot] = code.value;
+    }
+    if (apart) {
+      return table;
+    }
+  }
+}
+
+constexpr ControlCodeTable kControlCodeTable = MakeControlCodeTable();
+
+}  // namespace
+
+const std::array<ControlCodeName, 33> ControlCodeNames = kControlCodeNames;
 
 std::string_view NextToken(std::string_view& remainder) {
   const std::size_t comma = text::FindChar(remainder, ',');
@@ -29,9 +82,11 @@ std::uint8_t ParseByteToken(std::string_view token) {
   if (token.size() == 1) {
     return static_cast<std::uint8_t>(token.front());
   }
-  for (const ControlCodeName& code : ControlCodeNames) {
-    if (text::EqualsIgnoreCase(token, code.name)) {
-      return code.value;
+  if (token.size() == 2 || token.size() == 3) {
+    const std::uint32_t key = Packed(token);
+    const std::size_t slot = kControlCodeTable.SlotOf(key);
+    if (kControlCodeTable.packed[slot] == key) {
+      return kControlCodeTable.value[slot];
     }
   }
   return static_cast<std::uint8_t>(static_cast<std::uint32_t>(text::ParseLeadingDecimal(token)) &
@@ -99,6 +154,8 @@ std::optional<ParseError> ReadBytes(std::string_view& remainder, CommandRecord& 
   if (count < 0) {
     return Failure(ParseFailure::kNegativeCount, text::FormatDecimal(count));
   }
+  // Each byte token takes a character and a comma, so the value bounds what can be there.
+  record.bytes.reserve(std::min(static_cast<std::size_t>(count), (remainder.size() + 1) / 2));
   for (std::int32_t index = 1; index <= count; ++index) {
     const std::string_view token = NextToken(remainder);
     if (token.empty()) {
@@ -127,7 +184,7 @@ Parsed<std::string> BindLibraryFunction(std::string_view name, const LibraryBind
 
 Parsed<CommandRecord> ParseChangeLineValue(std::string_view value) {
   CommandRecord record;
-  if (std::optional<ParseError> error = ReadBytes(value, record)) {
+  if (std::optional<ParseError> error = ParseChangeLineValueInto(value, record)) {
     return std::move(*error);
   }
   return record;
@@ -136,8 +193,21 @@ Parsed<CommandRecord> ParseChangeLineValue(std::string_view value) {
 Parsed<CommandRecord> ParseCommandValue(std::string_view value, const LibraryBinding& binding,
                                         TagFlags& flags) {
   CommandRecord record;
-  if (std::optional<ParseError> error = ReadBytes(value, record)) {
+  if (std::optional<ParseError> error = ParseCommandValueInto(value, binding, flags, record)) {
     return std::move(*error);
+  }
+  return record;
+}
+
+std::optional<ParseError> ParseChangeLineValueInto(std::string_view value, CommandRecord& record) {
+  return ReadBytes(value, record);
+}
+
+std::optional<ParseError> ParseCommandValueInto(std::string_view value,
+                                                const LibraryBinding& binding, TagFlags& flags,
+                                                CommandRecord& record) {
+  if (std::optional<ParseError> error = ReadBytes(value, record)) {
+    return error;
   }
 
   const std::string_view kindToken = NextToken(value);
@@ -167,12 +237,12 @@ Parsed<CommandRecord> ParseCommandValue(std::string_view value, const LibraryBin
   // From here on every token is optional: an absent one ends a complete record.
   const std::string_view textFlag = NextToken(value);
   if (textFlag.empty()) {
-    return record;
+    return std::nullopt;
   }
   if (text::ParseLeadingDecimal(textFlag) != 0) {
     const std::string_view recordText = NextToken(value);
     if (recordText.empty()) {
-      return record;
+      return std::nullopt;
     }
     record.text = std::string(recordText);
     record.textLength = static_cast<std::int32_t>(recordText.size());
@@ -181,7 +251,7 @@ Parsed<CommandRecord> ParseCommandValue(std::string_view value, const LibraryBin
   if (!tag.empty()) {
     record.event = ParseEventTag(tag, flags);
   }
-  return record;
+  return std::nullopt;
 }
 
 Parsed<MultiCommandEntry> ParseMultiCommandValue(std::string_view value) {

@@ -89,6 +89,16 @@ struct LibraryBinding {
                                                       const LibraryBinding& binding,
                                                       TagFlags& flags);
 
+// The same two parses into a new record the caller holds already (the new last element of a
+// list), so that a load of many records moves none: none when it parsed, else why not. On a
+// failure `record` holds what was read before it and is to be dropped.
+[[nodiscard]] std::optional<ParseError> ParseChangeLineValueInto(std::string_view value,
+                                                                 CommandRecord& record);
+[[nodiscard]] std::optional<ParseError> ParseCommandValueInto(std::string_view value,
+                                                              const LibraryBinding& binding,
+                                                              TagFlags& flags,
+                                                              CommandRecord& record);
+
 struct MultiCommandEntry {
   std::string section;
   std::uint8_t trigger = 0;

@@ -139,6 +139,7 @@ std::optional<CodePage> LookUp(std::string_view locale) {
 struct ActiveState {
   CodePage codePage = 0;
   std::array<bool, 256> leadBytes{};
+  bool anyLeadByte = false;
 };
 
 ActiveState MakeState(CodePage codePage) {
@@ -146,6 +147,7 @@ ActiveState MakeState(CodePage codePage) {
   state.codePage = codePage;
   for (std::size_t byte = 0; byte < state.leadBytes.size(); ++byte) {
     state.leadBytes[byte] = detail::IsLeadByteOf(static_cast<std::uint8_t>(byte), codePage);
+    state.anyLeadByte = state.anyLeadByte || state.leadBytes[byte];
   }
   return state;
 }
@@ -203,6 +205,10 @@ void SetActiveCodePage(CodePage codePage) {
 
 bool IsActiveLeadByte(std::uint8_t byte) {
   return State().leadBytes[byte];
+}
+
+bool ActiveCodePageHasLeadBytes() {
+  return State().anyLeadByte;
 }
 
 Converted ToUtf8(std::string_view bytes, CodePage codePage) {

@@ -57,6 +57,9 @@ class ActiveCodePageScope {
 // True when `byte` starts a double-byte character of the active code page.
 [[nodiscard]] bool IsActiveLeadByte(std::uint8_t byte);
 
+// True when the active code page has double-byte characters at all.
+[[nodiscard]] bool ActiveCodePageHasLeadBytes();
+
 // What a conversion could not convert, in words for the user: "'Ω' (U+03A9) is not in code page
 // 1252", "the byte 0x81 is no character of code page 1252".
 struct ConversionError {

@@ -5,7 +5,9 @@
 // would name another file.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +40,15 @@ struct FileStamp {
   std::int64_t modifiedNs = 0;
   std::int64_t changedNs = 0;
   friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// As many bytes as a file has: ReadStampedFile's `most` for a whole file.
+inline constexpr std::size_t kWholeFile = std::numeric_limits<std::size_t>::max();
+
+// A file's bytes with the stamp of the version they were read from.
+struct StampedBytes {
+  std::string bytes;
+  FileStamp stamp;
 };
 
 // The outcome of a file call that changes the disk: done, or the reason the system gave for not
@@ -97,10 +108,18 @@ class FileSystem {
   [[nodiscard]] virtual std::optional<std::vector<std::string>> ListFolder(
       const std::string& folder) = 0;
 
-  // The file's bytes, or none when it cannot be read (absent, a folder, no permission).
+  // The file's bytes, or none when it cannot be read (absent, a folder or anything else that is
+  // no plain file, no permission). Read in one buffer of the size the file has when it is opened,
+  // and never more: a file that grows meanwhile is read as it was.
   [[nodiscard]] virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
 
   [[nodiscard]] virtual FileStamp Stamp(const std::string& path) = 0;
+
+  // ReadFile and Stamp in one, the bytes read up to `most` of them (the stamp's size tells the
+  // whole file's): none when the file is missing or cannot be read. This base class asks for the
+  // stamp, then the bytes; a file system that can takes both from one opening.
+  [[nodiscard]] virtual std::optional<StampedBytes> ReadStampedFile(const std::string& path,
+                                                                    std::size_t most);
 
   // Copies the exact bytes of `from` to `to`, overwriting `to`, and flushes them to disk.
   [[nodiscard]] virtual FileOutcome CopyFile(const std::string& from, const std::string& to) = 0;
@@ -110,6 +129,10 @@ class FileSystem {
   // file is left.
   [[nodiscard]] virtual FileOutcome ReplaceFile(const std::string& path,
                                                 std::string_view bytes) = 0;
+
+  // Writes `bytes` into the existing file `path` (one CreateUniqueFile made), in place of what it
+  // held, and flushes them to disk. On failure the file may hold part of them.
+  [[nodiscard]] virtual FileOutcome WriteFile(const std::string& path, std::string_view bytes) = 0;
 
   // Creates a new empty file with a name of its own in `folder`, starting with `stem` and not
   // ending in ".ini", and gives its path.

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <utility>
 
 #include "platform/file_system.h"
 #include "platform/text.h"
@@ -79,22 +80,35 @@ mode_t DefaultFileMode() {
 
 // Orders names as Windows lists an NTFS folder: NTFS compares names upper-cased, so "_" (0x5F)
 // sorts after every letter ("EpsonTM88.ini" before "Epson_1.ini"); names equal but for case
-// follow in byte order, so the order is the same on every run.
-bool NtfsOrder(const std::string& a, const std::string& b) {
-  const auto upper = [](char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
-  };
-  const auto bytes = [](char c) { return static_cast<unsigned char>(c); };
-  const auto byUpper = [&](char x, char y) { return upper(x) < upper(y); };
-  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), byUpper)) {
-    return true;
+// follow in byte order, so the order is the same on every run. Each name is upper-cased once.
+void SortInNtfsOrder(std::vector<std::string>& names) {
+  std::vector<std::pair<std::string, std::string>> keyed;
+  keyed.reserve(names.size());
+  for (std::string& name : names) {
+    std::string upper = name;
+    for (char& c : upper) {
+      c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    keyed.emplace_back(std::move(upper), std::move(name));
   }
-  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), byUpper)) {
-    return false;
+  // std::string compares its bytes as unsigned, as NTFS does.
+  std::sort(keyed.begin(), keyed.end());
+  for (std::size_t i = 0; i < keyed.size(); ++i) {
+    names[i] = std::move(keyed[i].second);
   }
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [&](char x, char y) { return bytes(x) < bytes(y); });
+}
+
+FileStamp StampOf(const struct stat& info) {
+  FileStamp stamp;
+  stamp.exists = true;
+  stamp.device = static_cast<std::uint64_t>(info.st_dev);
+  stamp.inode = static_cast<std::uint64_t>(info.st_ino);
+  stamp.size = static_cast<std::uint64_t>(info.st_size);
+  stamp.modifiedNs =
+      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+  stamp.changedNs =
+      static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec;
+  return stamp;
 }
 
 class PosixFileSystem final : public FileSystem {
@@ -131,30 +145,16 @@ class PosixFileSystem final : public FileSystem {
       }
     }
     ::closedir(dir);
-    std::sort(names.begin(), names.end(), NtfsOrder);
+    SortInNtfsOrder(names);
     return names;
   }
 
   std::optional<std::string> ReadFile(const std::string& path) override {
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!file.valid()) {
+    std::optional<StampedBytes> read = ReadStampedFile(path, kWholeFile);
+    if (!read) {
       return std::nullopt;
     }
-    std::string bytes;
-    std::array<char, 65536> chunk{};
-    for (;;) {
-      const ssize_t got = ::read(file.get(), chunk.data(), chunk.size());
-      if (got < 0) {
-        if (errno == EINTR) {
-          continue;
-        }
-        return std::nullopt;
-      }
-      if (got == 0) {
-        return bytes;
-      }
-      bytes.append(chunk.data(), static_cast<std::size_t>(got));
-    }
+    return std::move(read->bytes);
   }
 
   FileStamp Stamp(const std::string& path) override {
@@ -162,16 +162,36 @@ class PosixFileSystem final : public FileSystem {
     if (::stat(path.c_str(), &info) != 0) {
       return {};
     }
-    FileStamp stamp;
-    stamp.exists = true;
-    stamp.device = static_cast<std::uint64_t>(info.st_dev);
-    stamp.inode = static_cast<std::uint64_t>(info.st_ino);
-    stamp.size = static_cast<std::uint64_t>(info.st_size);
-    stamp.modifiedNs =
-        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
-    stamp.changedNs =
-        static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec;
-    return stamp;
+    return StampOf(info);
+  }
+
+  std::optional<StampedBytes> ReadStampedFile(const std::string& path, std::size_t most) override {
+    // Without O_NONBLOCK, opening a named pipe that is called like a module file would wait for
+    // a writer that never comes; it reads as no plain file instead.
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    if (!file.valid() || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+      return std::nullopt;
+    }
+    // One buffer of the size the file has now, never more: a file that grows meanwhile is read
+    // as it was.
+    std::string bytes(std::min(static_cast<std::size_t>(info.st_size), most), '\0');
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+      const ssize_t got = ::read(file.get(), bytes.data() + filled, bytes.size() - filled);
+      if (got < 0) {
+        if (errno == EINTR) {
+          continue;
+        }
+        return std::nullopt;
+      }
+      if (got == 0) {
+        break;  // the file shrank since it was opened
+      }
+      filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return StampedBytes{std::move(bytes), StampOf(info)};
   }
 
   FileOutcome CopyFile(const std::string& from, const std::string& to) override {
@@ -208,6 +228,14 @@ class PosixFileSystem final : public FileSystem {
     }
     FlushFolder(FolderOrDot(path));
     return FileOutcome::Done();
+  }
+
+  FileOutcome WriteFile(const std::string& path, std::string_view bytes) override {
+    Descriptor file(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    if (file.valid() && WriteAll(file.get(), bytes) && ::fsync(file.get()) == 0 && file.Close()) {
+      return FileOutcome::Done();
+    }
+    return FailedWithErrno();
   }
 
   CreatedFile CreateUniqueFile(const std::string& folder, std::string_view stem) override {

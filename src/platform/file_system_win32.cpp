@@ -155,19 +155,27 @@ class Win32FileSystem final : public FileSystem {
     if (!file.valid()) {
       return std::nullopt;
     }
-    std::string bytes;
-    std::vector<char> chunk(65536);
-    for (;;) {
+    LARGE_INTEGER size{};
+    if (GetFileType(file.get()) != FILE_TYPE_DISK || GetFileSizeEx(file.get(), &size) == FALSE ||
+        size.QuadPart < 0 || static_cast<std::uint64_t>(size.QuadPart) > SIZE_MAX) {
+      return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+      const auto chunk =
+          static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 1U << 20U));
       DWORD got = 0;
-      if (::ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr) ==
-          FALSE) {
+      if (::ReadFile(file.get(), bytes.data() + filled, chunk, &got, nullptr) == FALSE) {
         return std::nullopt;
       }
       if (got == 0) {
-        return bytes;
+        break;  // the file shrank since it was opened
       }
-      bytes.append(chunk.data(), got);
+      filled += got;
     }
+    bytes.resize(filled);
+    return bytes;
   }
 
   FileStamp Stamp(const std::string& path) override {
@@ -221,6 +229,16 @@ class Win32FileSystem final : public FileSystem {
       DeleteFileA(temporary->c_str());
     }
     return renamed;
+  }
+
+  FileOutcome WriteFile(const std::string& path, std::string_view bytes) override {
+    Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.valid() && WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) != FALSE &&
+        file.Close()) {
+      return FileOutcome::Done();
+    }
+    return FailedWithLastError();
   }
 
   CreatedFile CreateUniqueFile(const std::string& folder, std::string_view stem) override {

@@ -1,6 +1,9 @@
 #include "platform/ini_document.h"
 
+#include <algorithm>
 #include <utility>
+
+#include "platform/text.h"
 
 namespace quillmere {
 
@@ -8,111 +11,188 @@ namespace rules = profile_rules;
 
 namespace {
 
-constexpr std::size_t kNoSection = static_cast<std::size_t>(-1);
+// A section read key by key is walked line by line up to this many lines; a longer one is
+// indexed once, so reading every key of a long list costs time linear in its length.
+constexpr std::size_t kLinesBeforeAKeyIndex = 64;
 
-std::size_t OffsetIn(std::string_view whole, std::string_view part) {
-  return static_cast<std::size_t>(part.data() - whole.data());
-}
+// Room a copy leaves for new lines: a derivation adds a handful of short ones.
+constexpr std::size_t kRoomForWrites = 4096;
 
 bool EndsWithLineEnding(std::string_view bytes) {
   return !bytes.empty() && (bytes.back() == '\r' || bytes.back() == '\n');
 }
 
+std::size_t OffsetIn(std::string_view whole, std::string_view part) {
+  return static_cast<std::size_t>(part.data() - whole.data());
+}
+
 }  // namespace
 
-IniDocument::IniDocument(std::string bytes) : bytes_(std::move(bytes)) {
-  unicode_ = rules::IsUnicodeFile(bytes_);
+IniDocument::IniDocument(std::string bytes)
+    : bytes_(std::move(bytes)), unicode_(rules::IsUnicodeFile(bytes_)) {
   if (unicode_) {
-    return;  // read as defaults and never written, so no line is needed
+    scannedTo_ = bytes_.size();  // read as defaults and never written, so no section is found
+  }
+}
+
+IniDocument::IniDocument(const IniDocument& other)
+    : ProfileView(other),
+      unicode_(other.unicode_),
+      sections_(other.sections_),
+      sectionNames_(other.sectionNames_),
+      scannedTo_(other.scannedTo_) {
+  bytes_.reserve(other.bytes_.size() + kRoomForWrites);
+  bytes_ = other.bytes_;
+}
+
+IniDocument::Line IniDocument::LineAt(std::size_t begin) const {
+  const std::string_view all = bytes_;
+  const std::size_t end = rules::LineContentEnd(all, begin);
+  return {begin, all.substr(begin, end - begin), rules::LineEndingLengthAt(all, end)};
+}
+
+std::string_view IniDocument::SectionName(const Section& section) const {
+  return std::string_view(bytes_).substr(section.nameBegin, section.nameLength);
+}
+
+std::optional<std::size_t> IniDocument::FindSection(std::string_view name) const {
+  const std::uint32_t hash = NameTable::HashOf(name);
+  const auto named = [&](std::string_view wanted) {
+    return [this, wanted](std::size_t index) {
+      return text::EqualsIgnoreCase(SectionName(sections_[index]), wanted);
+    };
+  };
+  if (const std::optional<std::size_t> found = sectionNames_.Find(hash, named(name))) {
+    return found;
   }
   const std::string_view all = bytes_;
-  std::size_t current = kNoSection;  // the section the lines belong to, when one can be read
-  std::size_t position = 0;
-  while (position < all.size()) {
-    std::size_t length = all.substr(position).find_first_of("\r\n");
-    if (length == std::string_view::npos) {
-      length = all.size() - position;
+  while (scannedTo_ < all.size()) {
+    // Only a line whose first byte after blanks is "[" is a header: the search jumps from one
+    // "[" to the next and looks back to the start of its line.
+    std::size_t lineBegin = all.find('[', scannedTo_);
+    if (lineBegin == std::string_view::npos) {
+      scannedTo_ = all.size();
+      break;
     }
-    const std::size_t endingLength = rules::LineEndingLengthAt(all, position + length);
-    AddLine(position, length, endingLength, current);
-    position += length + endingLength;
-  }
-  if (current != kNoSection) {
-    sections_[current].end = lines_.size();
-  }
-}
-
-void IniDocument::AddLine(std::size_t begin, std::size_t length, std::size_t endingLength,
-                          std::size_t& current) {
-  const std::string_view all = bytes_;
-  const rules::LineMeaning meaning = rules::ClassifyLine(all.substr(begin, length));
-  Line line{
-      begin, length, endingLength, meaning.kind, 0, meaning.name.size(), 0, meaning.value.size()};
-  if (!meaning.name.empty()) {
-    line.nameBegin = OffsetIn(all, meaning.name);
-  }
-  if (!meaning.value.empty()) {
-    line.valueBegin = OffsetIn(all, meaning.value);
-  }
-  const std::size_t index = lines_.size();
-  lines_.push_back(line);
-
-  if (meaning.kind == rules::LineKind::kHeader) {
-    if (current != kNoSection) {
-      sections_[current].end = index;
+    while (lineBegin > scannedTo_ && rules::IsFileBlank(all[lineBegin - 1])) {
+      --lineBegin;
     }
-    const auto [where, isFirst] =
-        sectionIndex_.try_emplace(rules::MatchKey(meaning.name), sections_.size());
-    if (isFirst) {
-      sections_.push_back(Section{index, 0, index, {}});
+    if (lineBegin > scannedTo_ && all[lineBegin - 1] != '\r' && all[lineBegin - 1] != '\n') {
+      // Inside a line: the search goes on after the end of that line.
+      scannedTo_ = LineAt(lineBegin).Next();
+      continue;
     }
-    current = isFirst ? where->second : kNoSection;
-    return;
+    const Line line = LineAt(lineBegin);
+    scannedTo_ = line.Next();
+    const std::string_view headerName = rules::ClassifyLine(line.text).name;
+    const std::size_t index = sections_.size();
+    if (!sectionNames_.AddFirst(NameTable::HashOf(headerName), index, named(headerName))) {
+      continue;  // a later section of a name already found: no read reaches it
+    }
+    Section& section = sections_.emplace_back();
+    section.header = line.begin;
+    section.body = line.Next();
+    section.nameBegin = headerName.empty() ? line.begin : OffsetIn(bytes_, headerName);
+    section.nameLength = headerName.size();
+    if (text::EqualsIgnoreCase(headerName, name)) {
+      return index;
+    }
   }
-  if (current == kNoSection) {
-    return;  // before the first header, or in a later section of a name already seen
-  }
-  Section& section = sections_[current];
-  if (rules::PlacesNewKeysAfter(meaning.kind)) {
-    section.insertAfter = index;
-  }
-  if (rules::HoldsKey(meaning.kind)) {
-    section.keys.try_emplace(rules::MatchKey(meaning.name), index);
+  return std::nullopt;
+}
+
+template <typename Visit>
+void IniDocument::WalkSection(std::size_t body, Visit visit) const {
+  for (std::size_t at = body; at < bytes_.size();) {
+    const Line line = LineAt(at);
+    const rules::LineMeaning meaning = rules::ClassifyLine(line.text);
+    if (meaning.kind == rules::LineKind::kHeader || !visit(line, meaning)) {
+      return;
+    }
+    at = line.Next();
   }
 }
 
-std::string_view IniDocument::LineText(const Line& line) const {
-  return std::string_view(bytes_).substr(line.begin, line.length);
+void IniDocument::IndexKeys(std::size_t section) const {
+  NameTable& keys = sections_[section].keys;
+  WalkSection(sections_[section].body, [&](const Line& line, const rules::LineMeaning& meaning) {
+    if (rules::HoldsKey(meaning.kind)) {
+      const std::string_view name = meaning.name;
+      keys.AddFirst(NameTable::HashOf(name), line.begin, [&](std::size_t other) {
+        return text::EqualsIgnoreCase(rules::ClassifyLine(LineAt(other).text).name, name);
+      });
+    }
+    return true;
+  });
+  sections_[section].keysIndexed = true;
 }
 
-std::string_view IniDocument::NameOf(const Line& line) const {
-  return std::string_view(bytes_).substr(line.nameBegin, line.nameLength);
-}
-
-std::string_view IniDocument::ValueOf(const Line& line) const {
-  return std::string_view(bytes_).substr(line.valueBegin, line.valueLength);
-}
-
-const IniDocument::Section* IniDocument::FindSection(std::string_view section) const {
-  const auto found = sectionIndex_.find(rules::MatchKey(rules::TrimNameParameter(section)));
-  return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
-}
-
-const IniDocument::Line* IniDocument::FindEntry(std::string_view section,
-                                                std::string_view key) const {
-  const Section* found = FindSection(section);
-  if (found == nullptr) {
-    return nullptr;
+std::optional<IniDocument::Line> IniDocument::FindEntry(std::size_t section,
+                                                        std::string_view key) const {
+  if (!sections_[section].keysIndexed) {
+    std::optional<Line> found;
+    std::size_t walked = 0;
+    WalkSection(sections_[section].body, [&](const Line& line, const rules::LineMeaning& meaning) {
+      if (rules::HoldsKey(meaning.kind) && text::EqualsIgnoreCase(meaning.name, key)) {
+        found = line;
+        return false;
+      }
+      return ++walked < kLinesBeforeAKeyIndex;
+    });
+    if (found || walked < kLinesBeforeAKeyIndex) {
+      return found;
+    }
+    IndexKeys(section);
   }
-  const auto entry = found->keys.find(rules::MatchKey(rules::TrimNameParameter(key)));
-  return entry == found->keys.end() ? nullptr : &lines_[entry->second];
+  const std::optional<std::size_t> at =
+      sections_[section].keys.Find(NameTable::HashOf(key), [&](std::size_t begin) {
+        return text::EqualsIgnoreCase(rules::ClassifyLine(LineAt(begin).text).name, key);
+      });
+  return at ? std::optional<Line>(LineAt(*at)) : std::nullopt;
 }
 
 std::string IniDocument::ReadString(std::string_view section, std::string_view key,
                                     std::string_view defaultValue) const {
-  const Line* entry = FindEntry(section, key);
-  return entry == nullptr ? rules::ReadableDefault(defaultValue)
-                          : rules::FitToBuffer(ValueOf(*entry));
+  if (const std::optional<std::size_t> found = FindSection(rules::TrimNameParameter(section))) {
+    if (const std::optional<Line> entry = FindEntry(*found, rules::TrimNameParameter(key))) {
+      return rules::FitToBuffer(rules::ClassifyLine(entry->text).value);
+    }
+  }
+  return rules::ReadableDefault(defaultValue);
+}
+
+std::optional<std::string> IniDocument::ReadStringFromStart(std::string_view start,
+                                                            std::string_view section,
+                                                            std::string_view key,
+                                                            std::string_view defaultValue) {
+  if (start.size() < 2) {
+    return std::nullopt;  // too short to tell whether the file is Unicode
+  }
+  if (rules::IsUnicodeFile(start)) {
+    return rules::ReadableDefault(defaultValue);
+  }
+  // Whole lines only: the last one may go on past the start.
+  const std::size_t lastEnding = start.find_last_of("\r\n");
+  const std::string_view lines =
+      start.substr(0, lastEnding == std::string_view::npos ? 0 : lastEnding + 1);
+  const std::string_view sectionName = rules::TrimNameParameter(section);
+  const std::string_view keyName = rules::TrimNameParameter(key);
+  bool inSection = false;  // in the first section of that name
+  for (std::size_t at = 0; at < lines.size();) {
+    const std::size_t end = rules::LineContentEnd(lines, at);
+    const rules::LineMeaning meaning = rules::ClassifyLine(lines.substr(at, end - at));
+    at = end + rules::LineEndingLengthAt(lines, end);
+    if (meaning.kind == rules::LineKind::kHeader) {
+      if (inSection) {
+        return rules::ReadableDefault(defaultValue);  // it ended without the key
+      }
+      inSection = text::EqualsIgnoreCase(meaning.name, sectionName);
+    } else if (inSection && rules::HoldsKey(meaning.kind) &&
+               text::EqualsIgnoreCase(meaning.name, keyName)) {
+      return rules::FitToBuffer(meaning.value);
+    }
+  }
+  return std::nullopt;  // the section goes on past the start
 }
 
 std::int32_t IniDocument::ReadInt(std::string_view section, std::string_view key,
@@ -122,66 +202,181 @@ std::int32_t IniDocument::ReadInt(std::string_view section, std::string_view key
 
 std::vector<std::string> IniDocument::ReadKeyNames(std::string_view section) const {
   std::vector<std::string> names;
-  const Section* found = FindSection(section);
-  if (found == nullptr) {
-    return names;
-  }
-  for (std::size_t i = found->header + 1; i < found->end; ++i) {
-    const Line& line = lines_[i];
-    if (rules::IsListedKey({line.kind, NameOf(line), {}})) {
-      names.emplace_back(NameOf(line));
-    }
+  if (const std::optional<std::size_t> found = FindSection(rules::TrimNameParameter(section))) {
+    WalkSection(sections_[*found].body,
+                [&](const Line& /*line*/, const rules::LineMeaning& meaning) {
+                  if (rules::IsListedKey(meaning)) {
+                    names.emplace_back(meaning.name);
+                  }
+                  return true;
+                });
   }
   return names;
 }
 
-DocumentEdit IniDocument::WithValue(std::string_view section, std::string_view key,
-                                    std::string_view value) const {
+void IniDocument::ReadList(std::string_view section, std::int32_t count,
+                           const KeysPresent& onKeysPresent, const ListValue& onValue) const {
+  const std::optional<std::size_t> found =
+      count > 0 ? FindSection(rules::TrimNameParameter(section)) : std::nullopt;
+  if (!found) {
+    onKeysPresent(0);
+    return;
+  }
+  // Held by offset: a caller may read further sections while it takes the values, which finds
+  // more sections but never moves a byte.
+  const std::size_t body = sections_[*found].body;
+  const auto listKey = [count](const rules::LineMeaning& meaning) {
+    return rules::IsListedKey(meaning) ? rules::ListKey(meaning.name, count) : std::nullopt;
+  };
+  // A list nearly always stands in key order, each key once: then one walk counts the keys and
+  // a second gives the values, and nothing is stored meanwhile.
+  std::size_t present = 0;
+  std::int32_t last = 0;
+  bool ordered = true;
+  WalkSection(body, [&](const Line& /*line*/, const rules::LineMeaning& meaning) {
+    if (const std::optional<std::int32_t> key = listKey(meaning)) {
+      ordered = ordered && *key > last;
+      last = *key;
+      ++present;
+    }
+    return true;
+  });
+  if (ordered) {
+    onKeysPresent(present);
+    WalkSection(body, [&](const Line& /*line*/, const rules::LineMeaning& meaning) {
+      if (const std::optional<std::int32_t> key = listKey(meaning)) {
+        onValue(*key, rules::FitValue(meaning.value));
+      }
+      return true;
+    });
+    return;
+  }
+  // Out of order or twice: the values are put in key order, and a key's first line is the one a
+  // read finds.
+  struct Item {
+    std::int32_t key = 0;
+    std::size_t valueBegin = 0;
+    std::size_t valueLength = 0;
+  };
+  std::vector<Item> items;
+  items.reserve(present);
+  WalkSection(body, [&](const Line& /*line*/, const rules::LineMeaning& meaning) {
+    if (const std::optional<std::int32_t> key = listKey(meaning)) {
+      const std::string_view value = rules::FitValue(meaning.value);
+      items.push_back({*key, value.empty() ? 0 : OffsetIn(bytes_, value), value.size()});
+    }
+    return true;
+  });
+  std::stable_sort(items.begin(), items.end(),
+                   [](const Item& a, const Item& b) { return a.key < b.key; });
+  items.erase(std::unique(items.begin(), items.end(),
+                          [](const Item& a, const Item& b) { return a.key == b.key; }),
+              items.end());
+  onKeysPresent(items.size());
+  const std::string_view all = bytes_;
+  for (const Item& item : items) {
+    onValue(item.key, all.substr(item.valueBegin, item.valueLength));
+  }
+}
+
+WriteStatus IniDocument::WriteValue(std::string_view section, std::string_view key,
+                                    std::string_view value) {
   if (!rules::IsWritable(section, key, value)) {
-    return {WriteStatus::kRefused, {}};
+    return WriteStatus::kRefused;
   }
   if (unicode_) {
-    return {WriteStatus::kFailed, {}};
+    return WriteStatus::kFailed;
   }
   const std::string_view sectionName = rules::TrimNameParameter(section);
   const std::string_view keyName = rules::TrimNameParameter(key);
-  const std::string_view all = bytes_;
-  const std::string_view ending = rules::LineEndingOf(all);
-  std::string out;
-  out.reserve(all.size() + sectionName.size() + keyName.size() + value.size() + 8);
-
-  const Section* found = FindSection(sectionName);
-  if (found == nullptr) {
-    out.append(all);
-    if (!all.empty() && !EndsWithLineEnding(all)) {
-      out.append(ending);
+  const std::string ending(rules::LineEndingOf(bytes_));
+  const std::optional<std::size_t> found = FindSection(sectionName);
+  if (!found) {
+    AppendSection(sectionName, keyName, value, ending);
+    return WriteStatus::kOk;
+  }
+  // The key's first line; else the last line a new key follows (the header when none).
+  std::optional<Line> entry;
+  Line before = LineAt(sections_[*found].header);
+  WalkSection(sections_[*found].body, [&](const Line& line, const rules::LineMeaning& meaning) {
+    if (rules::HoldsKey(meaning.kind) && text::EqualsIgnoreCase(meaning.name, keyName)) {
+      entry = line;
+      return false;
     }
-    out.append(rules::NewHeaderLine(sectionName)).append(ending);
-    out.append(rules::NewEntryLine(keyName, value)).append(ending);
-    return {WriteStatus::kOk, std::move(out)};
-  }
-
-  const auto entry = found->keys.find(rules::MatchKey(keyName));
-  if (entry != found->keys.end()) {
+    if (rules::PlacesNewKeysAfter(meaning.kind)) {
+      before = line;
+    }
+    return true;
+  });
+  if (entry) {
     // The key's line keeps its own ending; a last line without one gets the file's.
-    const Line& line = lines_[entry->second];
-    out.append(all.substr(0, line.begin));
-    out.append(rules::ReplacedEntryLine(LineText(line), value));
-    out.append(line.endingLength != 0 ? all.substr(line.begin + line.length, line.endingLength)
-                                      : ending);
-    out.append(all.substr(line.begin + line.length + line.endingLength));
-    return {WriteStatus::kOk, std::move(out)};
+    std::string replaced = rules::ReplacedEntryLine(entry->text, value);
+    if (entry->endingLength == 0) {
+      replaced += ending;
+    }
+    Splice(entry->begin, entry->text.size(), replaced);
+    return WriteStatus::kOk;
   }
-
-  const Line& before = lines_[found->insertAfter];
-  const std::size_t split = before.begin + before.length + before.endingLength;
-  out.append(all.substr(0, split));
+  std::string added;
   if (before.endingLength == 0) {
-    out.append(ending);
+    added += ending;
   }
-  out.append(rules::NewEntryLine(keyName, value)).append(ending);
-  out.append(all.substr(split));
-  return {WriteStatus::kOk, std::move(out)};
+  added += rules::NewEntryLine(keyName, value);
+  added += ending;
+  Splice(before.Next(), 0, added);
+  return WriteStatus::kOk;
+}
+
+void IniDocument::AppendSection(std::string_view section, std::string_view key,
+                                std::string_view value, std::string_view ending) {
+  // Only called when the search for the section reached the end of the file.
+  std::string added;
+  if (!bytes_.empty() && !EndsWithLineEnding(bytes_)) {
+    added += ending;
+  }
+  const std::size_t header = bytes_.size() + added.size();
+  added += rules::NewHeaderLine(section);
+  added += ending;
+  const std::size_t body = bytes_.size() + added.size();
+  added += rules::NewEntryLine(key, value);
+  added += ending;
+  bytes_ += added;
+  scannedTo_ = bytes_.size();
+  const std::size_t index = sections_.size();
+  Section& appended = sections_.emplace_back();
+  appended.header = header;
+  appended.body = body;
+  appended.nameBegin = header + 1;  // after the "["
+  appended.nameLength = section.size();
+  sectionNames_.AddFirst(NameTable::HashOf(section), index, [](std::size_t) { return false; });
+}
+
+void IniDocument::Splice(std::size_t position, std::size_t length, std::string_view text) {
+  bytes_.replace(position, length, text);
+  const auto moved = [&](std::size_t offset) { return offset - length + text.size(); };
+  for (Section& section : sections_) {
+    if (section.header >= position) {
+      section.header = moved(section.header);
+      section.body = moved(section.body);
+      section.nameBegin = moved(section.nameBegin);
+    }
+    // Key indexes hold offsets of lines that may have moved; a later read builds them again.
+    section.keys.Clear();
+    section.keysIndexed = false;
+  }
+  if (scannedTo_ > position) {
+    scannedTo_ = moved(scannedTo_);
+  }
+}
+
+DocumentEdit IniDocument::WithValue(std::string_view section, std::string_view key,
+                                    std::string_view value) const {
+  IniDocument edited(*this);
+  const WriteStatus status = edited.WriteValue(section, key, value);
+  if (status != WriteStatus::kOk) {
+    return {status, {}};
+  }
+  return {WriteStatus::kOk, std::move(edited.bytes_)};
 }
 
 }  // namespace quillmere

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <utility>
+
 #include "platform/file_system.h"
 #include "platform/text.h"
 
@@ -20,6 +23,20 @@ std::string FolderOf(std::string_view path) {
 std::string FileNameOf(std::string_view path) {
   const std::size_t cut = text::FindLastChar(path, kPathSeparator);
   return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
+std::optional<StampedBytes> FileSystem::ReadStampedFile(const std::string& path,
+                                                        std::size_t most) {
+  const FileStamp stamp = Stamp(path);
+  if (!stamp.exists) {
+    return std::nullopt;
+  }
+  std::optional<std::string> bytes = ReadFile(path);
+  if (!bytes) {
+    return std::nullopt;
+  }
+  bytes->resize(std::min(bytes->size(), most));
+  return StampedBytes{std::move(*bytes), stamp};
 }
 
 }  // namespace quillmere

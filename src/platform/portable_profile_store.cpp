@@ -17,12 +17,15 @@ namespace {
 
 // File systems keep modification times in steps (a clock tick of a few milliseconds on Linux
 // file systems, 2 seconds on FAT), so a file rewritten in place with the same size within one
-// step keeps its stamp. Until a file's last change lies this far back, a read compares the
+// step keeps its stamp. Until a file's last change lies this far back, an operation compares the
 // file's bytes with the parsed copy too; after that, any change shows in the stamp.
 constexpr std::int64_t kStampStepNs = 2'500'000'000;
 
-// Enough for a derivation (the base file and the new one) and a few more; a catalogue scan reads
-// one key of many files, which a cache would not speed up.
+// How much of a file a lone read of it looks at first.
+constexpr std::size_t kStartBytes = 4096;
+
+// Enough for a derivation (the base file and the new one) and a few more. A catalogue scan reads
+// one key of many files; each is dropped again once eight newer ones came.
 constexpr std::size_t kCachedFiles = 8;
 
 // Nanoseconds since 1970, the count FileStamp's modification times use.
@@ -33,15 +36,19 @@ std::int64_t NowNs() {
 }
 
 // Whether the stamp alone tells that a file changed since it was read: only once its last change
-// lies more than a clock step back. Until then a change may keep the stamp, and a read compares
-// the file's bytes with the parsed copy.
+// lies more than a clock step back. Until then a change may keep the stamp, and the next
+// operation compares the file's bytes with the parsed copy.
 enum class StampTrust { kRecentChange, kSettled };
+
+// Documents are shared with the views made of them and never changed once cached: a write makes
+// a new one. So a view keeps its version however the cache moves on.
+using SharedDocument = std::shared_ptr<const IniDocument>;
 
 struct CachedFile {
   std::string path;
   FileStamp stamp;
   StampTrust trust = StampTrust::kRecentChange;
-  IniDocument document;
+  SharedDocument document;
   std::uint64_t lastUse = 0;
 };
 
@@ -51,17 +58,38 @@ class PortableProfileStore final : public ProfileStore {
 
   std::string ReadString(std::string_view section, std::string_view key,
                          std::string_view defaultValue, const std::string& path) override {
-    return Current(path).ReadString(section, key, defaultValue);
+    if (Find(path) == nullptr) {
+      // A lone read of a file not held reads its start first, which decides most answers
+      // (Module_Name at the top, for a scan of many files); then the rest is neither read nor
+      // kept. A file that fits in the start is kept as any read keeps it.
+      const std::int64_t checkedAt = NowNs();
+      std::optional<StampedBytes> start = files_.ReadStampedFile(path, kStartBytes);
+      if (!start) {
+        return MissingFile()->ReadString(section, key, defaultValue);
+      }
+      if (start->bytes.size() >= start->stamp.size) {
+        return Keep(path, std::move(*start), checkedAt)->ReadString(section, key, defaultValue);
+      }
+      if (std::optional<std::string> answer =
+              IniDocument::ReadStringFromStart(start->bytes, section, key, defaultValue)) {
+        return *answer;
+      }
+    }
+    return Current(path)->ReadString(section, key, defaultValue);
   }
 
   std::int32_t ReadInt(std::string_view section, std::string_view key, std::int32_t defaultValue,
                        const std::string& path) override {
-    return Current(path).ReadInt(section, key, defaultValue);
+    return Current(path)->ReadInt(section, key, defaultValue);
   }
 
   std::vector<std::string> ReadKeyNames(std::string_view section,
                                         const std::string& path) override {
-    return Current(path).ReadKeyNames(section);
+    return Current(path)->ReadKeyNames(section);
+  }
+
+  std::shared_ptr<const ProfileView> View(const std::string& path) override {
+    return Current(path);
   }
 
   WriteStatus WriteString(std::string_view section, std::string_view key, std::string_view value,
@@ -78,18 +106,18 @@ class PortableProfileStore final : public ProfileStore {
       return WriteStatus::kFailed;  // a file that cannot be read is never replaced
     }
     CachedFile& entry = Refresh(path, stamp, std::move(*bytes), StampTrust::kRecentChange);
-    DocumentEdit edit = entry.document.WithValue(section, key, value);
+    DocumentEdit edit = entry.document->WithValue(section, key, value);
     if (edit.status != WriteStatus::kOk) {
       return edit.status;
     }
-    if (stamp.exists && edit.bytes == entry.document.Bytes()) {
+    if (stamp.exists && edit.bytes == entry.document->Bytes()) {
       return WriteStatus::kOk;  // the file already says so; it is left untouched
     }
     if (!files_.ReplaceFile(path, edit.bytes)) {
       Forget(path);
       return WriteStatus::kFailed;
     }
-    entry.document = IniDocument(std::move(edit.bytes));
+    entry.document = std::make_shared<const IniDocument>(std::move(edit.bytes));
     entry.stamp = files_.Stamp(path);
     entry.trust = StampTrust::kRecentChange;
     return WriteStatus::kOk;
@@ -97,27 +125,35 @@ class PortableProfileStore final : public ProfileStore {
 
  private:
   // The parsed file as it is on disk now; an empty document when it is missing or unreadable.
-  const IniDocument& Current(const std::string& path) {
+  SharedDocument Current(const std::string& path) {
     const std::int64_t checkedAt = NowNs();
-    const FileStamp stamp = files_.Stamp(path);
-    if (!stamp.exists) {
+    // A file held already is looked at first, and read again only when it may have changed; any
+    // other is read at once, its stamp taken with its bytes.
+    if (const CachedFile* cached = Find(path); cached != nullptr) {
+      const FileStamp stamp = files_.Stamp(path);
+      if (!stamp.exists) {
+        Forget(path);
+        return MissingFile();
+      }
+      if (cached->trust == StampTrust::kSettled && cached->stamp == stamp) {
+        return cached->document;
+      }
+    }
+    std::optional<StampedBytes> read = files_.ReadStampedFile(path, kWholeFile);
+    if (!read) {
       Forget(path);
-      return kMissingFile;
+      return MissingFile();
     }
-    if (CachedFile* cached = Find(path);
-        cached != nullptr && cached->trust == StampTrust::kSettled && cached->stamp == stamp) {
-      return cached->document;
-    }
-    std::optional<std::string> bytes = files_.ReadFile(path);
-    if (!bytes) {
-      Forget(path);
-      return kMissingFile;
-    }
-    // Taken before the bytes were read, so a change made after reading gets a later time.
-    const StampTrust trust = checkedAt - stamp.modifiedNs > kStampStepNs
+    return Keep(path, std::move(*read), checkedAt);
+  }
+
+  // The file as just read, kept; `checkedAt` was taken before reading, so that a change made
+  // after reading gets a later time.
+  SharedDocument Keep(const std::string& path, StampedBytes read, std::int64_t checkedAt) {
+    const StampTrust trust = checkedAt - read.stamp.modifiedNs > kStampStepNs
                                  ? StampTrust::kSettled
                                  : StampTrust::kRecentChange;
-    return Refresh(path, stamp, std::move(*bytes), trust).document;
+    return Refresh(path, read.stamp, std::move(read.bytes), trust).document;
   }
 
   // The cache entry for `path` holding `bytes`, parsed again only when they changed.
@@ -127,8 +163,8 @@ class PortableProfileStore final : public ProfileStore {
     if (entry == nullptr) {
       entry = &Insert(path);
     }
-    if (entry->document.Bytes() != bytes) {
-      entry->document = IniDocument(std::move(bytes));
+    if (entry->document == nullptr || entry->document->Bytes() != bytes) {
+      entry->document = std::make_shared<const IniDocument>(std::move(bytes));
     }
     entry->stamp = stamp;
     entry->trust = trust;
@@ -161,7 +197,10 @@ class PortableProfileStore final : public ProfileStore {
     std::erase_if(cache_, [&](const CachedFile& entry) { return entry.path == path; });
   }
 
-  static inline const IniDocument kMissingFile{};
+  static SharedDocument MissingFile() {
+    static const SharedDocument missing = std::make_shared<const IniDocument>();
+    return missing;
+  }
 
   FileSystem& files_;
   std::vector<CachedFile> cache_;

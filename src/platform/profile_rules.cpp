@@ -1,5 +1,12 @@
 #include "platform/profile_rules.h"
 
+#include <bit>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "platform/profile_store.h"
 #include "platform/text.h"
 
@@ -20,14 +27,6 @@ bool HoldsLineBreakOrNul(std::string_view s) {
 
 }  // namespace
 
-std::string_view TrimFileBlanks(std::string_view s) {
-  s = TrimLeadingFileBlanks(s);
-  while (!s.empty() && IsFileBlank(s.back())) {
-    s.remove_suffix(1);
-  }
-  return s;
-}
-
 std::string_view TrimNameParameter(std::string_view name) {
   const std::size_t first = name.find_first_not_of(' ');
   if (first == std::string_view::npos) {
@@ -36,17 +35,42 @@ std::string_view TrimNameParameter(std::string_view name) {
   return name.substr(first, name.find_last_not_of(' ') - first + 1);
 }
 
-std::size_t LineEndingLengthAt(std::string_view bytes, std::size_t position) {
-  if (position >= bytes.size()) {
-    return 0;
+std::size_t LineContentEnd(std::string_view bytes, std::size_t position) {
+  const char* const data = bytes.data();
+  const std::size_t size = bytes.size();
+  std::size_t at = position;
+#ifdef __SSE2__
+  // Sixteen bytes at a time: compare them all with CR and with LF, and find the first match.
+  const __m128i carriageReturns = _mm_set1_epi8('\r');
+  const __m128i lineFeeds = _mm_set1_epi8('\n');
+  while (at + 16 <= size) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+    const auto found = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(chunk, carriageReturns), _mm_cmpeq_epi8(chunk, lineFeeds))));
+    if (found != 0) {
+      return at + static_cast<std::size_t>(std::countr_zero(found));
+    }
+    at += 16;
   }
-  if (bytes[position] == '\n') {
-    return 1;
+#else
+  // Eight bytes at a time: a word holds CR or LF when one of its bytes, XORed with the one
+  // sought, is zero; the classic test for a zero byte finds that without a branch per byte.
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+  const auto holdsZeroByte = [](std::uint64_t word) { return ((word - kOnes) & ~word & kHighs); };
+  while (at + sizeof(std::uint64_t) <= size) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, data + at, sizeof(word));
+    if ((holdsZeroByte(word ^ (kOnes * '\r')) | holdsZeroByte(word ^ (kOnes * '\n'))) != 0) {
+      break;
+    }
+    at += sizeof(std::uint64_t);
   }
-  if (bytes[position] == '\r') {
-    return position + 1 < bytes.size() && bytes[position + 1] == '\n' ? 2 : 1;
+#endif
+  while (at < size && data[at] != '\r' && data[at] != '\n') {
+    ++at;
   }
-  return 0;
+  return at;
 }
 
 std::string_view LineEndingOf(std::string_view bytes) {
@@ -91,20 +115,11 @@ std::string MatchKey(std::string_view name) {
   return key;
 }
 
-std::string_view ReadableValue(std::string_view rawValue) {
-  std::string_view value = TrimFileBlanks(rawValue);
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
-    value = value.substr(1, value.size() - 2);
-  }
-  return value;
+std::string FitToBuffer(std::string_view value) {
+  return std::string(FitValue(value));
 }
 
-std::string FitToBuffer(std::string_view value) {
-  value = value.substr(0, value.find('\0'));
-  if (value.size() <= kProfileValueMax) {
-    return std::string(value);
-  }
+std::string_view FitLongValue(std::string_view value) {
   // Walk the characters so that a double-byte character is kept whole or left out whole.
   std::size_t fits = 0;
   while (fits < kProfileValueMax) {
@@ -114,7 +129,7 @@ std::string FitToBuffer(std::string_view value) {
     }
     fits += width;
   }
-  return std::string(value.substr(0, fits));
+  return value.substr(0, fits);
 }
 
 std::string ReadableDefault(std::string_view defaultValue) {

@@ -8,8 +8,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/profile_store.h"
+#include "platform/text.h"
 
 namespace quillmere::profile_rules {
 
@@ -22,7 +26,15 @@ namespace quillmere::profile_rules {
   return c == ' ' || c == '\t' || c == '\v';
 }
 
-[[nodiscard]] std::string_view TrimFileBlanks(std::string_view s);
+[[nodiscard]] inline std::string_view TrimFileBlanks(std::string_view s) {
+  while (!s.empty() && IsFileBlank(s.front())) {
+    s.remove_prefix(1);
+  }
+  while (!s.empty() && IsFileBlank(s.back())) {
+    s.remove_suffix(1);
+  }
+  return s;
+}
 
 // The section and key names a caller passes lose leading and trailing spaces only; a TAB in a
 // name is part of it.
@@ -35,7 +47,22 @@ namespace quillmere::profile_rules {
 //
 // CR, LF and CRLF each end a line; a file may mix them. The number of bytes of the line ending
 // that starts at `position` (2 for CRLF, 1 for a lone CR or LF), 0 when none starts there.
-[[nodiscard]] std::size_t LineEndingLengthAt(std::string_view bytes, std::size_t position);
+[[nodiscard]] inline std::size_t LineEndingLengthAt(std::string_view bytes, std::size_t position) {
+  if (position >= bytes.size()) {
+    return 0;
+  }
+  if (bytes[position] == '\n') {
+    return 1;
+  }
+  if (bytes[position] == '\r') {
+    return position + 1 < bytes.size() && bytes[position + 1] == '\n' ? 2 : 1;
+  }
+  return 0;
+}
+
+// Where the line that starts at `position` ends: the offset of the first CR or LF at or after
+// it, or the size of `bytes` when none follows. One pass over the bytes, many at a time.
+[[nodiscard]] std::size_t LineContentEnd(std::string_view bytes, std::size_t position);
 
 // New lines follow the file's own habit: the first line ending found in it. A file with none (a
 // new or empty file, or one single unended line) gets CRLF, as Windows writes.
@@ -87,13 +114,27 @@ struct LineMeaning {
 
 // A value as a read gives it: blanks trimmed, then one outer pair of ' or " removed when the
 // value starts and ends with the same quote.
-[[nodiscard]] std::string_view ReadableValue(std::string_view rawValue);
+[[nodiscard]] inline std::string_view ReadableValue(std::string_view rawValue) {
+  std::string_view value = TrimFileBlanks(rawValue);
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return value;
+}
 
 // What the caller's buffer receives: the text up to its first NUL (the caller of the Windows
 // function sees its buffer as a C string), cut to kProfileValueMax bytes without leaving half a
 // double-byte character. Outer quotes are removed before the cut, so a cut value loses its
 // closing quote with the cut text.
 [[nodiscard]] std::string FitToBuffer(std::string_view value);
+// The same, as the part of `value` that fits. FitLongValue cuts a value of more than
+// kProfileValueMax bytes that holds no NUL.
+[[nodiscard]] std::string_view FitLongValue(std::string_view value);
+[[nodiscard]] inline std::string_view FitValue(std::string_view value) {
+  value = value.substr(0, text::FindByte(value, '\0'));
+  return value.size() <= kProfileValueMax ? value : FitLongValue(value);
+}
 
 // A default as a read gives it when the file, the section or the key is absent: trailing spaces
 // removed (leading spaces, TABs and quotes kept), then fitted like a value.
@@ -114,6 +155,31 @@ struct LineMeaning {
 [[nodiscard]] bool IsUnicodeFile(std::string_view bytes);
 // A UTF-8 byte-order mark is not recognised (Windows does not): its bytes are part of line 1, so
 // a header there is no header, and its section cannot be read.
+
+// --- Lists --------------------------------------------------------------------------------------
+
+// A list of a module file is a count and the keys "1", "2", ... of its section. A read of key k
+// asks for k's decimal text, and finds exactly the entry whose name, trimmed by the file's blank
+// rule, is that text (digits have no case). So a listed key name is key k of a list of `count`
+// keys exactly when it is k's decimal text: no sign, no leading zero, no blank or other byte at
+// its edge (a form feed or 0x1A makes a key of its own that no read of k finds). None otherwise.
+[[nodiscard]] inline std::optional<std::int32_t> ListKey(std::string_view name,
+                                                         std::int32_t count) {
+  if (name.empty() || name.size() > 10 || name.front() == '0') {
+    return std::nullopt;
+  }
+  std::int64_t key = 0;
+  for (const char c : name) {
+    if (c < '0' || c > '9') {
+      return std::nullopt;
+    }
+    key = key * 10 + (c - '0');
+  }
+  if (key > count) {
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(key);
+}
 
 // --- Writing ------------------------------------------------------------------------------------
 

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/profile_view.h"
+
 namespace quillmere {
 
 class FileSystem;
@@ -53,6 +55,12 @@ class ProfileStore {
   // Lets a reader visit only the keys that exist when a count in the file is untrusted.
   [[nodiscard]] virtual std::vector<std::string> ReadKeyNames(std::string_view section,
                                                               const std::string& path) = 0;
+
+  // A view of the file for one whole operation (profile_view.h): a Load, a scan or a derivation
+  // asks for it once and reads through it. This base class gives a view that passes every read
+  // on to the store, as the Windows functions are called once per read; a store that parses the
+  // file itself gives the version it checked against the disk now, read once.
+  [[nodiscard]] virtual std::shared_ptr<const ProfileView> View(const std::string& path);
 };
 
 // The backend of this platform: the portable one everywhere but Windows, where the Windows

@@ -8,6 +8,10 @@ bool IsLeadByte(std::uint8_t byte) {
   return codepage::IsActiveLeadByte(byte);
 }
 
+bool CodePageHasLeadBytes() {
+  return codepage::ActiveCodePageHasLeadBytes();
+}
+
 namespace {
 
 // Calls `visit(position)` for every character start of `s`; stops when it returns true.
@@ -29,6 +33,14 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) {
     return false;
   }
+  if (!CodePageHasLeadBytes()) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      if (FoldAscii(a[i]) != FoldAscii(b[i])) {
+        return false;
+      }
+    }
+    return true;
+  }
   bool equal = true;
   bool trail = false;
   for (std::size_t i = 0; i < a.size() && equal; ++i) {
@@ -43,7 +55,7 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   return equal;
 }
 
-std::size_t FindChar(std::string_view s, char c) {
+std::size_t FindCharWalking(std::string_view s, char c) {
   std::size_t found = std::string_view::npos;
   ForEachCharacterStart(s, [&](std::size_t i) {
     if (s[i] == c) {
@@ -68,27 +80,6 @@ std::size_t FindLastChar(std::string_view s, char c) {
 
 bool EndsWithIgnoreCase(std::string_view s, std::string_view suffix) {
   return s.size() >= suffix.size() && EqualsIgnoreCase(s.substr(s.size() - suffix.size()), suffix);
-}
-
-std::int32_t ParseLeadingDecimal(std::string_view s) {
-  std::size_t i = 0;
-  auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-  while (i < s.size() && isSpace(s[i])) {
-    ++i;
-  }
-  bool negative = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-    negative = s[i] == '-';
-    ++i;
-  }
-  std::uint32_t total = 0;
-  for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-    total = total * 10U + static_cast<std::uint32_t>(s[i] - '0');
-  }
-  if (negative) {
-    total = 0U - total;
-  }
-  return static_cast<std::int32_t>(total);
 }
 
 std::string FormatDecimal(std::int64_t value) {

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QString>
 #include <algorithm>
 #include <cstdint>
@@ -20,10 +21,19 @@ int MulDiv(int number, int numerator, int denominator) {
 }
 
 DialogBaseUnits BaseUnitsOf(const QFont& font) {
+  // Measured once per font for the application's life: every dialog of the template has the
+  // same font, and measuring shapes the whole alphabet.
+  static QHash<QString, DialogBaseUnits> measured;
+  const QString key = font.key();
+  if (const auto found = measured.constFind(key); found != measured.cend()) {
+    return *found;
+  }
   const QFontMetrics metrics(font);
   const int alphabetWidth = metrics.horizontalAdvance(
       QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-  return {(alphabetWidth / 26 + 1) / 2, metrics.height()};
+  const DialogBaseUnits units{(alphabetWidth / 26 + 1) / 2, metrics.height()};
+  measured.insert(key, units);
+  return units;
 }
 
 int HorizontalPixels(int dialogUnits, DialogBaseUnits units) {

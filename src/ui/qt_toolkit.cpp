@@ -30,16 +30,23 @@ void QtToolkit::EndWithCancel() {
 }
 
 void QtToolkit::AddListLine(std::string_view text) {
+  AddListLines(std::span(&text, 1));
+}
+
+void QtToolkit::AddListLines(std::span<const std::string_view> lines) {
   // A Qt list selects its first line by itself; the platform's stays without a selection.
   const int selected = baseList_.currentIndex();
   // A Qt list would widen its dropped part for a long line; the line is cut to the list's width
   // instead, the whole name kept as its tool tip.
-  const QString line = FromModuleText(text);
+  const QFontMetrics metrics = baseList_.fontMetrics();
   const int room = baseList_.width() -
                    baseList_.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &baseList_) -
-                   2 * baseList_.fontMetrics().averageCharWidth();
-  baseList_.addItem(baseList_.fontMetrics().elidedText(line, Qt::ElideRight, room));
-  baseList_.setItemData(baseList_.count() - 1, line, Qt::ToolTipRole);
+                   2 * metrics.averageCharWidth();
+  for (const std::string_view text : lines) {
+    const QString line = FromModuleText(text);
+    baseList_.addItem(metrics.elidedText(line, Qt::ElideRight, room));
+    baseList_.setItemData(baseList_.count() - 1, line, Qt::ToolTipRole);
+  }
   baseList_.setCurrentIndex(selected);
 }
 

@@ -3,6 +3,7 @@
 // accept and reject, and lines appended to the base list, cut to its width with an ellipsis.
 #pragma once
 
+#include <span>
 #include <string_view>
 
 #include "platform/toolkit.h"
@@ -24,6 +25,8 @@ class QtToolkit final : public Toolkit {
   void EndWithOk() override;
   void EndWithCancel() override;
   void AddListLine(std::string_view text) override;
+  // All lines in one insertion: the list's model then signals once, not once a line.
+  void AddListLines(std::span<const std::string_view> lines) override;
 
  private:
   QDialog& dialog_;

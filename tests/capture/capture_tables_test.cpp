@@ -20,7 +20,6 @@
 #include "capture/receipt_text.h"
 #include "capture/trigger_finder.h"
 #include "support/golden.h"
-#include "support/golden_table.h"
 
 namespace quillmere::capture {
 namespace {

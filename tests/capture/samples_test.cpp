@@ -105,14 +105,14 @@ TEST_P(SampleTest, GivesItsReceiptsAndTriggers) {
   EXPECT_TRUE(decoded.problems.empty()) << decoded.problems.front().bytes;
   EXPECT_TRUE(ContentWarnings(decoded).empty());
   const std::string receipts = testing::SampleText(name + ".receipts.txt");
-  EXPECT_EQ(testing::LineDiff(receipts, ReceiptsText(decoded)), "");
+  EXPECT_EQ(receipts, ReceiptsText(decoded));
 
   MachineServices machine;
   PrinterCommandModule module(machine.services());
   module.Load(SamplePath(name + ".ini"));
   const MatchReport report = MatchTriggers(decoded, TaggedRecords(module), Big5);
   const std::string triggers = testing::SampleText(name + ".triggers.txt");
-  EXPECT_EQ(testing::LineDiff(triggers, TriggersText(report)), "");
+  EXPECT_EQ(triggers, TriggersText(report));
 }
 
 INSTANTIATE_TEST_SUITE_P(Captures, SampleTest, ::testing::ValuesIn(SampleNames()),

@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <iterator>
 
 #include "cli/terminal_toolkit.h"
@@ -37,7 +36,7 @@ TEST(DeriveCommand, OptionsMessagesAndExitStatuses) {
        "",
        3,
        "",
-       "Copy file false!\n" + folder + "/Folder.ini: " + SystemErrorText(EISDIR) + "\n"},
+       "Copy file false!\n" + folder + "/Folder.ini: the base module file could not be read\n"},
       {{"--base", "SlipPrinter.ini", "--stop", "C"}, "", 1, "", overwrite + cli::kPassYes.data()},
       {{"--base", "EpsonTM88.ini", "--void", "Void"}, "y\n", 1, "", overwrite + "(y/N) " + noStop},
       {{"--base", "EpsonTM88.ini", "--void", "Void"},

@@ -6,7 +6,7 @@
 
 #include "cli/json_writer.h"
 #include "cli_run.h"
-#include "support/case_inputs.h"
+#include "support/golden.h"
 
 namespace quillmere::testing {
 namespace {

@@ -29,7 +29,7 @@
 #include "platform/file_system.h"
 #include "platform/portable_profile_store.h"
 #include "script_generator.h"
-#include "support/golden_table.h"
+#include "support/golden.h"
 #include "support/run_process.h"
 #include "wine_model.h"
 

@@ -7,14 +7,17 @@
 #include "derive/derive_module.h"
 #include "derive/keyword_triggers.h"
 #include "derive/module_file_name.h"
+#include "derive/staged_module.h"
 #include "derive/stop_patchers.h"
 #include "derive/typed_texts.h"
 #include "module/catalogue.h"
 #include "platform/code_page.h"
 #include "platform/profile_store.h"
-#include "support/case_inputs.h"
+#include "platform/text.h"
 #include "support/fake_library_loader.h"
 #include "support/faulty_file_system.h"
+#include "support/golden.h"
+#include "support/host_platform.h"
 #include "support/recording_toolkit.h"
 #include "support/temp_folder.h"
 
@@ -44,6 +47,7 @@ struct ModuleFiles : TempFolder {
       }
     }
     toolkit.messages.clear();
+    toolkit.ending = RecordingToolkit::Ending::kOpen;
     return DeriveModule(inputs, catalogue, services, toolkit);
   }
 
@@ -123,38 +127,31 @@ TEST(DeriveModule, ShowsTheFirstFailedCheckAndWritesNothing) {
   }
 }
 
-// A failed copy gives message 6, a failed write 14, each with where and the system's reason, the
-// folder kept as it was; then Go succeeds, naming the file written.
+// The staging file failing gives message 6; the one write of the new module, its flush or the
+// rename, 14; the folder kept as it was each time, the detail naming where and the system's
+// reason. The key writes go to memory, so no file is replaced key by key: failing such a replace
+// lets "Go" succeed.
 TEST(DeriveModule, AnyFailedStepLeavesTheFolderAsItWas) {
   FourModules modules;
   modules.toolkit.yesNoAnswer = MessageAnswer::kYes;
-  const std::string full = ": No space left on device";
-  const std::string staging = modules.PathOf(".quillmere-derive-");
-  const std::string unwritten = ": a key could not be written";
-  // The six writes: Module_Name, two trigger entries, two records, M-Num.
-  const std::tuple<std::string, Operation, int, MessageId, std::string, std::string> failures[] = {
-      {"staging file", Operation::kCreateUnique, 1, MessageId::kCopyFailed, modules.path(), full},
-      {"copy", Operation::kCopy, 1, MessageId::kCopyFailed, modules.PathOf("Epson.ini"), full},
-      {"rename", Operation::kRename, 1, MessageId::kWriteFailed, modules.PathOf("Epson_1.ini"),
-       full},
-      {"write 1", Operation::kReplace, 1, MessageId::kWriteFailed, staging, unwritten},
-      {"write 2", Operation::kReplace, 2, MessageId::kWriteFailed, staging, unwritten},
-      {"write 3", Operation::kReplace, 3, MessageId::kWriteFailed, staging, unwritten},
-      {"write 4", Operation::kReplace, 4, MessageId::kWriteFailed, staging, unwritten},
-      {"write 5", Operation::kReplace, 5, MessageId::kWriteFailed, staging, unwritten},
-      {"write 6", Operation::kReplace, 6, MessageId::kWriteFailed, staging, unwritten}};
-  for (const auto& [step, operation, nth, message, where, why] : failures) {
+  const std::string target = modules.PathOf("Epson_1.ini");
+  const std::tuple<std::string, Operation, MessageId, std::string> failures[] = {
+      {"staging file", Operation::kCreateUnique, MessageId::kCopyFailed, modules.path()},
+      {"write", Operation::kWrite, MessageId::kWriteFailed, target},
+      {"flush", Operation::kFlush, MessageId::kWriteFailed, target},
+      {"rename", Operation::kRename, MessageId::kWriteFailed, target}};
+  for (const auto& [step, operation, message, where] : failures) {
     SCOPED_TRACE(step);
     modules.files.ClearFailures();
-    modules.files.FailOn(operation, nth);
+    modules.files.FailOn(operation, 1);
     EXPECT_EQ(modules.ExpectUntouched(Inputs("Epson_1"), {MessageId::kOverwriteQuestion, message})
                   .outcome,
               message == MessageId::kCopyFailed ? DeriveOutcome::kCopyFailed
                                                 : DeriveOutcome::kWriteFailed);
-    EXPECT_THAT(modules.toolkit.details.back(),
-                ::testing::AllOf(::testing::StartsWith(where), ::testing::EndsWith(why)));
+    EXPECT_EQ(modules.toolkit.details.back(), where + ": No space left on device");
   }
-  modules.files.FailOn(Operation::kReplace, 7);  // past the last write
+  modules.files.ClearFailures();
+  modules.files.FailOn(Operation::kReplace, 1);
   const DeriveResult result = modules.Derive(Inputs("Epson_1"), "Epson.ini");
   EXPECT_EQ(modules.toolkit.messages,
             (Messages{MessageId::kOverwriteQuestion, MessageId::kSuccess}));
@@ -163,6 +160,26 @@ TEST(DeriveModule, AnyFailedStepLeavesTheFolderAsItWas) {
   EXPECT_EQ(result.fileName, "Epson_1");
   ASSERT_NE(result.loadedBase, nullptr);
   EXPECT_EQ(result.loadedBase->modulePath, modules.PathOf("Epson.ini"));
+}
+
+// Staging changes no file and holds the base as read beside what the derivation then writes; a
+// base that cannot be read (a sub-folder the catalogue offers) is refused with message 6.
+TEST(StageModule, ChangesNoFileAndHoldsWhatItWouldWrite) {
+  FourModules modules;
+  const DeriveInputs inputs{
+      .formFeedOption = true, .voidKeyword = "Void", .stopKeyword = "", .newModuleName = "E2"};
+  const auto before = modules.Snapshot();
+  const StagedModule staged =
+      StageModule(inputs, modules.PathOf("Epson.ini"), modules.PathOf("E2.ini"), modules.services);
+  ASSERT_EQ(staged.failure, StagedModule::Failure::kNone);
+  EXPECT_EQ(modules.Snapshot(), before);
+  EXPECT_EQ(staged.files->Bytes(modules.PathOf("Epson.ini")), modules.Read("Epson.ini"));
+  const std::string staging(*staged.files->Bytes(modules.PathOf("E2.ini")));
+  ASSERT_EQ(modules.Derive(inputs, "Epson.ini").outcome, DeriveOutcome::kSucceeded);
+  EXPECT_EQ(modules.Read("E2.ini"), staging);
+  modules.MakeFolder("Folder.ini");
+  EXPECT_EQ(modules.ExpectUntouched(Inputs("E3"), {MessageId::kCopyFailed}, "Folder.ini").outcome,
+            DeriveOutcome::kCopyFailed);
 }
 
 // A name makes one file in the folder, on Windows too, named in the file system's own encoding
@@ -234,6 +251,10 @@ TEST_P(DeriveGolden, WritesTheExpectedFile) {
   const std::string baseName = InputOr(in, "base", "base.ini");
   const std::string target = InputOr(in, "target", "new.ini");
   const std::string& writer = in.at("writer");
+  if (testing::kFileNamesIgnoreCase && target != baseName &&
+      text::EqualsIgnoreCase(target, baseName)) {
+    GTEST_SKIP() << "here " << target << " and " << baseName << " name one file";
+  }
   const codepage::ActiveCodePageScope codePage(
       static_cast<codepage::CodePage>(std::stoul(InputOr(in, "code-page", "1252"))));
   ModuleFiles modules;
@@ -259,7 +280,15 @@ TEST_P(DeriveGolden, WritesTheExpectedFile) {
             : WriteStatus::kFailed,
         WriteStatus::kOk);
   }
-  ExpectMatchesCaseFile("derive", GetParam(), "expected.ini", modules.Read(target));
+  if (testing::RunningUnderWine()) {
+    // Wine saves a profile file whole, in its own layout: what each key reads back as counts.
+    const TempFolder expected;
+    EXPECT_EQ(testing::KeysAsRead(modules.PathOf(target)),
+              testing::KeysAsRead(expected.Write(
+                  "expected.ini", ReadCaseFile("derive", GetParam(), "expected.ini"))));
+  } else {
+    ExpectMatchesCaseFile("derive", GetParam(), "expected.ini", modules.Read(target));
+  }
   if (target != baseName) {
     EXPECT_EQ(modules.Read(baseName), base) << "the base is never written";
   }

@@ -1,16 +1,9 @@
-// The catalogue scan: which folder entries become base modules, what the base list shows, and
-// how a folder with nothing to offer ends the dialog; and which new names are in use. The
-// listing order is the file services' and Module_Name is read by the profile rules: both are
-// tested there, and here only that the catalogue keeps what they give.
+// The catalogue scan and the name-in-use query. The listing order and Module_Name's reading are
+// tested with the file services and the profile rules; here only that the catalogue keeps them.
 #include "module/catalogue.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/profile_store.h"
@@ -22,44 +15,34 @@
 namespace quillmere {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
-using testing::FaultyFileSystem;
-using ::testing::IsEmpty;
-using ::testing::UnorderedElementsAre;
 using Ending = testing::RecordingToolkit::Ending;
+using Names = std::vector<std::string>;
+const std::string kRoot(1, kPathSeparator);
 
 // An executable in a temporary folder, the real profile store, a toolkit that records.
 struct Bench {
   Bench() { files.executablePath = temp.PathOf("quillmere"); }
 
-  // Fills "Printer Commands": "name=Module" writes a module file, "name/" makes a sub-folder.
+  // Fills "Printer Commands" with "path=Module" module files ("x.ini/y.ini=Y": a sub-folder).
   void Make(std::initializer_list<std::string_view> entries) const {
     temp.MakeFolder("Printer Commands");
     for (const std::string_view entry : entries) {
-      const std::size_t equals = entry.find('=');
-      const std::string name = "Printer Commands/" + std::string(entry.substr(0, equals));
-      if (entry.ends_with('/')) {
-        temp.MakeFolder(name);
-      } else {
-        temp.Write(name, "[Main]\r\nModule_Name=" + std::string(entry.substr(equals + 1)) + "\r\n");
-      }
+      temp.Write("Printer Commands/" + std::string(entry.substr(0, entry.find('='))),
+                 "[Main]\r\nModule_Name=" + std::string(entry.substr(entry.find('=') + 1)));
     }
-  }
-  [[nodiscard]] std::string In(std::string_view name) const {
-    return temp.PathOf("Printer Commands/" + std::string(name));
   }
   bool Scan() { return ScanCatalogue(catalogue, services, toolkit); }
-  [[nodiscard]] std::vector<std::string> Paths() const {
-    std::vector<std::string> paths;
+  // Each entry as "file name=module name".
+  [[nodiscard]] Names Entries() const {
+    Names entries;
     for (const ModuleEntry& entry : catalogue.entries) {
-      paths.push_back(entry.path);
+      entries.push_back(FileNameOf(entry.path) + "=" + entry.name);
     }
-    return paths;
+    return entries;
   }
 
   testing::TempFolder temp;
-  FaultyFileSystem files;
+  testing::FaultyFileSystem files;
   std::unique_ptr<ProfileStore> store = MakeProfileStore(files);
   testing::FakeLibraryLoader libraries;
   PlatformServices services{*store, files, libraries};
@@ -67,67 +50,58 @@ struct Bench {
   Catalogue catalogue{"", "", {{"stale", "from an earlier scan"}}};
 };
 
-// The folder is "Printer Commands" beside the executable, or in the root for an executable
-// there; an earlier scan's entries go.
+// "Printer Commands" beside the executable (in the root for one there); no earlier entry stays.
 TEST(Catalogue, LooksBesideTheExecutable) {
   Bench bench;
   bench.Make({"Epson.ini=Epson"});
   ASSERT_TRUE(bench.Scan());
   EXPECT_EQ(bench.catalogue.executableFolder, bench.temp.path());
-  EXPECT_EQ(bench.catalogue.folderPath, bench.temp.PathOf("Printer Commands"));
-  EXPECT_THAT(bench.Paths(), ElementsAre(bench.In("Epson.ini")));
-  EXPECT_THAT(bench.toolkit.messages, IsEmpty());
-  EXPECT_EQ(bench.toolkit.ending, Ending::kOpen);
-  bench.files.executablePath = std::string(1, kPathSeparator) + "quillmere";
+  EXPECT_EQ(bench.Entries(), Names{"Epson.ini=Epson"});
+  EXPECT_EQ(bench.catalogue.entries[0].path, bench.temp.PathOf("Printer Commands/Epson.ini"));
+  EXPECT_TRUE(bench.toolkit.messages.empty() && bench.toolkit.ending == Ending::kOpen);
+  bench.files.executablePath = kRoot + "quillmere";
   bench.Scan();
   EXPECT_EQ(bench.catalogue.executableFolder, "");
-  EXPECT_EQ(bench.catalogue.folderPath, std::string(1, kPathSeparator) + "Printer Commands");
+  EXPECT_EQ(bench.catalogue.folderPath, kRoot + "Printer Commands");
 }
 
-// Only the name counts: it ends in ".ini", ignoring case, file or sub-folder alike; the scan
-// does not look into sub-folders. A sub-folder has no Module_Name: its line is empty. (In the
-// listing's order, which the next test checks.)
+// Every entry whose name ends in ".ini" in any case, even a sub-folder (no name); none inside.
 TEST(Catalogue, TakesEveryEntryEndingInIni) {
   Bench bench;
-  bench.Make({"EPSON.INI=A", "Epson.Ini=B", "epson.ini=C", ".ini=D", "x.ini/", "epson.ini.bak=E",
-              "epson.in=F", "epsonini=G", "ini=H", "old/Star.ini=I"});
+  // Names that differ in more than case, so that they stand side by side on Windows too.
+  bench.Make({"EPSON.INI=A", "Star.Ini=B", "tm.ini=C", ".ini=D", "x.ini/y.ini=X",
+              "epson.ini.bak=E", "epson.in=F", "epsonini=G", "ini=H", "old/Star.ini=I"});
   ASSERT_TRUE(bench.Scan());
-  EXPECT_THAT(bench.Paths(),
-              UnorderedElementsAre(bench.In(".ini"), bench.In("EPSON.INI"), bench.In("Epson.Ini"),
-                                   bench.In("epson.ini"), bench.In("x.ini")));
-  EXPECT_THAT(bench.toolkit.listLines, UnorderedElementsAre("D", "A", "B", "C", ""));
+  EXPECT_THAT(bench.Entries(),
+              ::testing::UnorderedElementsAre(".ini=D", "EPSON.INI=A", "Star.Ini=B", "tm.ini=C",
+                                              "x.ini="));
 }
 
-// The entries and the base list keep the order the folder listing gives, whatever the module
-// names; a name twice stays twice (the line's index tells them apart); release empties it.
+// Entries and base list keep the listing's order whatever the names; a name twice shows twice.
 TEST(Catalogue, KeepsTheListingsOrder) {
   Bench bench;
-  bench.Make({"tm-u220.ini=Aardvark", "Citizen.ini=Xylo", "epson.ini=TM-T88", "Aclas.ini=Zebra",
+  bench.Make({"tm-u220.ini=Aardvark", "Citizen.ini=Xylo", "Epson2.ini=TM-T88", "Aclas.ini=Zebra",
               "Epson.ini=TM-T88"});
   ASSERT_TRUE(bench.Scan());
-  std::vector<std::string> listed = RealFileSystem().ListFolder(bench.In("")).value();
+  Names listed = bench.files.ListFolder(bench.temp.PathOf("Printer Commands")).value();
+  Names lines;
   for (std::string& name : listed) {
-    name = bench.In(name);
-  }
-  EXPECT_THAT(bench.Paths(), ElementsAreArray(listed));
-  std::vector<std::string> lines;
-  lines.reserve(listed.size());
-  for (const std::string& path : listed) {
+    const std::string path = bench.temp.PathOf("Printer Commands/" + name);
     lines.push_back(bench.store->ReadString("Main", "Module_Name", "", path));
+    name += "=" + lines.back();
   }
-  EXPECT_THAT(bench.toolkit.listLines, ElementsAreArray(lines));
+  EXPECT_EQ(bench.Entries(), listed);
+  EXPECT_EQ(bench.toolkit.listLines, lines);
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "TM-T88"), 2);
   ReleaseCatalogue(bench.catalogue);
-  EXPECT_THAT(bench.catalogue.entries, IsEmpty());
+  EXPECT_TRUE(bench.catalogue.entries.empty());
 }
 
-// Nothing to offer, or no folder to look in: one message in an OK box, the cancel action, no
-// line and no entry left.
+// No folder, or nothing to offer: message 1 or 2 in an OK box, the cancel action, nothing kept.
 TEST(Catalogue, GivesUpWithMessage1Or2) {
-  using Operation = FaultyFileSystem::Operation;
   const struct {
     const char* name;
-    std::function<void(Bench&)> setUp;
+    void (*setUp)(Bench&);
     MessageId message;
   } rows[] = {{"missing folder", [](Bench&) {}, MessageId::kFolderMissing},
               {"file in its place", [](Bench& b) { b.temp.Write("Printer Commands", "x"); },
@@ -135,36 +109,34 @@ TEST(Catalogue, GivesUpWithMessage1Or2) {
               {"empty folder", [](Bench& b) { b.Make({}); }, MessageId::kNoModuleFiles},
               {"no module file",
                [](Bench& b) {
-                 b.Make({"Epson/", "ini/", "a.txt=A"});
+                 b.Make({"Epson/a.ini=A", "ini/b.ini=B", "a.txt=A"});
                },
                MessageId::kNoModuleFiles},
               {"unlistable folder",
                [](Bench& b) {
                  b.Make({"E.ini=E"});
-                 b.files.FailOn(Operation::kList);
+                 b.files.FailOn(testing::FaultyFileSystem::Operation::kList);
                },
                MessageId::kNoModuleFiles}};
   for (const auto& row : rows) {
     Bench bench;
     row.setUp(bench);
     EXPECT_FALSE(bench.Scan()) << row.name;
-    EXPECT_THAT(bench.toolkit.messages, ElementsAre(row.message)) << row.name;
-    EXPECT_THAT(bench.toolkit.buttonsShown, ElementsAre(MessageButtons::kOk)) << row.name;
+    EXPECT_THAT(bench.toolkit.messages, ::testing::ElementsAre(row.message)) << row.name;
+    EXPECT_THAT(bench.toolkit.buttonsShown, ::testing::ElementsAre(MessageButtons::kOk));
     EXPECT_EQ(bench.toolkit.ending, Ending::kCancel) << row.name;
     EXPECT_TRUE(bench.toolkit.listLines.empty() && bench.catalogue.entries.empty()) << row.name;
   }
 }
 
-// A name is in use when some module shows it (ignoring case) while living in a file of another
-// title; a module whose name is its own file's title can be overwritten by naming it.
+// A name is in use when a module shows it (any case) from a file of another title, not its own.
 TEST(Catalogue, NameInUseIsAnotherFilesModuleName) {
-  const std::string in(1, kPathSeparator);
   const Catalogue catalogue{"",
                             "",
-                            {{"Epson TM", in + "Epson.ini"},
-                             {"Star", in + "STAR.INI"},
-                             {"Citizen", in + "Citizen.ini"},
-                             {"Citizen", in + "B.ini"}}};
+                            {{"Epson TM", kRoot + "Epson.ini"},
+                             {"Star", kRoot + "STAR.INI"},
+                             {"Citizen", kRoot + "Citizen.ini"},
+                             {"Citizen", kRoot + "B.ini"}}};
   for (const std::string_view name : {"epson tm", "CITIZEN"}) {
     EXPECT_TRUE(IsNameInUse(catalogue, name)) << name;
   }

@@ -10,7 +10,6 @@
 #include "platform/text.h"
 #include "support/environment_variable.h"
 #include "support/golden.h"
-#include "support/golden_table.h"
 
 namespace quillmere::codepage {
 namespace {
@@ -59,17 +58,7 @@ std::string Answer(const testing::Words& call) {
   return found == std::string_view::npos ? "none" : std::to_string(found);
 }
 
-class CodePageTable : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(CodePageTable, AnswersAsTheTableSays) {
-  testing::ExpectTableAnswers("code_page", GetParam(), "table.txt", Answer);
-}
-
-INSTANTIATE_TEST_SUITE_P(Golden, CodePageTable,
-                         ::testing::ValuesIn(testing::GoldenCases("code_page")),
-                         [](const ::testing::TestParamInfo<std::string>& row) {
-                           return row.param;
-                         });
+QUILLMERE_RULE_TABLES(CodePageTable, "code_page", Answer);
 
 // Off Windows the machine's code page is the locale's that decides the character type: LC_ALL,
 // else LC_CTYPE, else LANG, as the C library takes them; file names are UTF-8.

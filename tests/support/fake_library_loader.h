@@ -1,6 +1,6 @@
 // A module library loader double: "libraries" are paths mapped to the names they export, so a
-// test chooses what loads and what binds without building a library file. It counts the loads
-// and the libraries still held, so a test can see that releasing a module unloads its library.
+// test chooses what loads and what binds without building a library file. It counts the
+// libraries still held, so a test can see that releasing a module unloads its library.
 #pragma once
 
 #include <map>
@@ -9,7 +9,6 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "platform/module_library.h"
 
@@ -17,50 +16,32 @@ namespace quillmere::testing {
 
 class FakeLibraryLoader final : public LibraryLoader {
  public:
+  using Names = std::set<std::string, std::less<>>;
+
   // Makes `path` load as a library exporting `exports`.
-  void Add(const std::string& path, std::set<std::string, std::less<>> exports) {
-    libraries_[path] = std::move(exports);
-  }
+  void Add(const std::string& path, Names exports) { libraries_[path] = std::move(exports); }
 
   std::unique_ptr<ModuleLibrary> Load(const std::string& path) override {
-    loadedPaths.push_back(path);
     const auto found = libraries_.find(path);
-    if (found == libraries_.end()) {
-      return nullptr;
-    }
-    return std::make_unique<Library>(found->second, live_);
+    return found == libraries_.end() ? nullptr : std::make_unique<Library>(found->second, held_);
   }
 
-  // Every path Load was called with, in order.
-  std::vector<std::string> loadedPaths;
-
-  [[nodiscard]] int LoadCalls() const { return static_cast<int>(loadedPaths.size()); }
-
-  // Libraries handed out and not yet released.
-  [[nodiscard]] int LiveLibraries() const { return *live_; }
+  // Libraries handed out and not yet released: each holds a share of `held_`.
+  [[nodiscard]] long LiveLibraries() const { return held_.use_count() - 1; }
 
  private:
-  class Library final : public ModuleLibrary {
-   public:
-    Library(std::set<std::string, std::less<>> exports, std::shared_ptr<int> live)
-        : exports_(std::move(exports)), live_(std::move(live)) {
-      ++*live_;
-    }
-    ~Library() override { --*live_; }
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
-
+  struct Library final : ModuleLibrary {
+    Library(Names names, std::shared_ptr<int> share)
+        : exports(std::move(names)), held(std::move(share)) {}
     [[nodiscard]] bool Exports(std::string_view name) const override {
-      return exports_.find(name) != exports_.end();
+      return exports.contains(name);
     }
-
-   private:
-    std::set<std::string, std::less<>> exports_;
-    std::shared_ptr<int> live_;  // shared, so a library may outlive its loader
+    Names exports;
+    std::shared_ptr<int> held;
   };
 
-  std::map<std::string, std::set<std::string, std::less<>>> libraries_;
-  std::shared_ptr<int> live_ = std::make_shared<int>(0);
+  std::map<std::string, Names> libraries_;
+  std::shared_ptr<int> held_ = std::make_shared<int>();
 };
 
 }  // namespace quillmere::testing

@@ -1,7 +1,8 @@
-// A file system double over the real one: it can pretend the executable lies elsewhere, and it
-// fails a chosen call (the n-th copy, replace, create or rename) the way a full disk or a
-// folder standing in the way would, without touching the disk for that call. Tests run as root
-// in CI, where permission bits stop nothing, so failures are injected here.
+// A file system double over the real one: it can pretend the executable lies elsewhere or that
+// stamps are coarse, and it fails a chosen call (the n-th copy, replace, create, rename, read or
+// listing) the way a full disk or a folder standing in the way would, without touching the disk
+// for that call. Tests run as root in CI, where permission bits stop nothing, so failures are
+// injected here.
 #pragma once
 
 #include <cstdint>
@@ -15,17 +16,13 @@ namespace quillmere::testing {
 
 class FaultyFileSystem final : public FileSystem {
  public:
-  enum class Operation { kCopy, kReplace, kCreateUnique, kRename, kRead, kList };
-
-  explicit FaultyFileSystem(FileSystem& real = RealFileSystem()) : real_(real) {}
+  // kFlush fails a WriteFile after its bytes reached the file, as a flush that fails does.
+  enum class Operation { kCopy, kReplace, kCreateUnique, kRename, kRead, kList, kWrite, kFlush };
 
   // The `nth` call (counting from 1) of `operation` from now on fails.
   void FailOn(Operation operation, int nth = 1) { failAt_[operation] = calls_[operation] + nth; }
   void ClearFailures() { failAt_.clear(); }
-  [[nodiscard]] int Calls(Operation operation) const {
-    const auto found = calls_.find(operation);
-    return found == calls_.end() ? 0 : found->second;
-  }
+  [[nodiscard]] int Calls(Operation operation) { return calls_[operation]; }
 
   std::optional<std::string> executablePath;  // when set, ExecutablePath() gives this
   // When set, every stamp carries this time, as on a file system whose clock steps are coarse:
@@ -38,16 +35,10 @@ class FaultyFileSystem final : public FileSystem {
   bool Exists(const std::string& path) override { return real_.Exists(path); }
   bool IsFolder(const std::string& path) override { return real_.IsFolder(path); }
   std::optional<std::vector<std::string>> ListFolder(const std::string& folder) override {
-    if (Fails(Operation::kList)) {
-      return std::nullopt;
-    }
-    return real_.ListFolder(folder);
+    return Fails(Operation::kList) ? std::nullopt : real_.ListFolder(folder);
   }
   std::optional<std::string> ReadFile(const std::string& path) override {
-    if (Fails(Operation::kRead)) {
-      return std::nullopt;
-    }
-    return real_.ReadFile(path);
+    return Fails(Operation::kRead) ? std::nullopt : real_.ReadFile(path);
   }
   FileStamp Stamp(const std::string& path) override {
     FileStamp stamp = real_.Stamp(path);
@@ -62,6 +53,13 @@ class FaultyFileSystem final : public FileSystem {
   FileOutcome ReplaceFile(const std::string& path, std::string_view bytes) override {
     return Fails(Operation::kReplace) ? Injected() : real_.ReplaceFile(path, bytes);
   }
+  FileOutcome WriteFile(const std::string& path, std::string_view bytes) override {
+    if (Fails(Operation::kWrite)) {
+      return Injected();
+    }
+    FileOutcome written = real_.WriteFile(path, bytes);
+    return written && Fails(Operation::kFlush) ? Injected() : written;
+  }
   CreatedFile CreateUniqueFile(const std::string& folder, std::string_view stem) override {
     return Fails(Operation::kCreateUnique) ? Injected() : real_.CreateUniqueFile(folder, stem);
   }
@@ -74,15 +72,11 @@ class FaultyFileSystem final : public FileSystem {
   bool RemoveFile(const std::string& path) override { return real_.RemoveFile(path); }
 
  private:
-  bool Fails(Operation operation) {
-    const int call = ++calls_[operation];
-    const auto found = failAt_.find(operation);
-    return found != failAt_.end() && found->second == call;
-  }
+  bool Fails(Operation operation) { return failAt_[operation] == ++calls_[operation]; }
 
-  FileSystem& real_;
+  FileSystem& real_ = RealFileSystem();
   std::map<Operation, int> calls_;
-  std::map<Operation, int> failAt_;
+  std::map<Operation, int> failAt_;  // 0: no failure
 };
 
 }  // namespace quillmere::testing

@@ -1,36 +1,77 @@
-// Golden case folders: tests/data/<area>/<case>/ holds one case's input files beside the files it
-// is expected to give, so a case is read and changed as files, not as strings in a test. One
-// runner compares what the code gave with the expected file and, on a mismatch, prints a line
-// diff that shows where they part.
+// Golden cases: tests/data/<area>/<case>/ holds a case's input files beside the files it must
+// give; a mismatch prints the lines that differ. An "inputs" file holds "name=value" lines. A rule
+// table holds "<call> => <result>" lines, each call answered and the table compared ("#" lines
+// stay as they are); a call is words parted by spaces, a word in double quotes keeping its
+// spaces. In values, words and Quoted results, \xHH \r \n \t \v \f \0 \\ \" stand for bytes.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace quillmere::testing {
 
-// The folder of the golden cases of `area` ("module", "derive", ...).
-[[nodiscard]] std::string GoldenArea(std::string_view area);
-
-// The case folder names of `area`, sorted; each is a valid test name (letters, digits, "_").
+// The case folder names of `area` ("module/load", "derive", ...), sorted.
 [[nodiscard]] std::vector<std::string> GoldenCases(std::string_view area);
+
+// The full path of a case's folder, or of `file` in it.
+[[nodiscard]] std::string CasePath(std::string_view area, std::string_view caseName,
+                                   std::string_view file = {});
 
 // The bytes of a file of a case; fails the test when it cannot be read.
 [[nodiscard]] std::string ReadCaseFile(std::string_view area, std::string_view caseName,
                                        std::string_view file);
 
-// True when the case holds that file.
-[[nodiscard]] bool CaseHasFile(std::string_view area, std::string_view caseName,
-                               std::string_view file);
-
-// The lines of `a` and `b` that differ, as "-" (only in `a`) and "+" (only in `b`) lines with a
-// line of context either side; empty when they are equal. Line endings are shown as \r and \n,
-// since a module file's endings are part of what a writer must keep.
-[[nodiscard]] std::string LineDiff(std::string_view a, std::string_view b);
-
-// Fails the test with the diff when `actual` differs from the case's `file`.
+// Fails the test when `actual` differs from the case's `file`, showing the lines from the first
+// to the last that differ, Quoted (a writer must keep line endings too).
 void ExpectMatchesCaseFile(std::string_view area, std::string_view caseName, std::string_view file,
                            std::string_view actual);
 
+using CaseInputs = std::map<std::string, std::string, std::less<>>;
+[[nodiscard]] CaseInputs ReadCaseInputs(std::string_view area, std::string_view caseName);
+
+// The value of `name`, or `absent` when the case does not give it.
+[[nodiscard]] std::string InputOr(const CaseInputs& inputs, std::string_view name,
+                                  std::string_view absent = {});
+
+using Words = std::vector<std::string>;
+
+// `bytes` in double quotes, every byte outside printable ASCII, '\\' and '"' escaped.
+[[nodiscard]] std::string Quoted(std::string_view bytes);
+
+// Answers each call of the rule table `file` with `answer` and compares.
+void ExpectTableAnswers(std::string_view area, std::string_view caseName, std::string_view file,
+                        const std::function<std::string(const Words&)>& answer);
+
+// Names table-driven cases after their `name` field, so a failure says which row broke.
+struct CaseName {
+  template <typename Case>
+  std::string operator()(const ::testing::TestParamInfo<Case>& row) const {
+    return std::string(row.param.name);
+  }
+};
+
 }  // namespace quillmere::testing
+
+// Prints a table row as its name in ctest's list and in failure lines, rather than its bytes.
+// Use once per row type, in the namespace that declares the type.
+#define QUILLMERE_PRINT_ROW_AS_NAME(Row)                             \
+  [[maybe_unused]] void PrintTo(const Row& row, std::ostream* out) { \
+    *out << row.name;                                                \
+  }
+
+// One test per rule table of `area`, tests/data/<area>/<table>/table.txt, each call answered by
+// `answer`: Golden/<Suite>.AnswersAsTheRulesSay/<table>.
+#define QUILLMERE_RULE_TABLES(Suite, area, answer)                                       \
+  class Suite : public ::testing::TestWithParam<std::string> {};                         \
+  TEST_P(Suite, AnswersAsTheRulesSay) {                                                  \
+    ::quillmere::testing::ExpectTableAnswers(area, GetParam(), "table.txt", answer);     \
+  }                                                                                      \
+  INSTANTIATE_TEST_SUITE_P(Golden, Suite,                                                \
+                           ::testing::ValuesIn(::quillmere::testing::GoldenCases(area)), \
+                           [](const auto& row) { return row.param; })

@@ -19,7 +19,7 @@
 #include "ui/module_editor_dialog.h"
 
 using namespace quillmere;  // NOLINT(google-build-using-namespace): the code under test
-using Fault = testing::FaultyFileSystem::Operation;
+using Fault = quillmere::testing::FaultyFileSystem::Operation;
 
 namespace {
 
@@ -86,8 +86,8 @@ struct Bench final : LibraryLoader {
 
   codepage::ActiveCodePageScope westernEuropean{1252};
 
-  testing::TempFolder folder;
-  testing::FaultyFileSystem files;
+  quillmere::testing::TempFolder folder;
+  quillmere::testing::FaultyFileSystem files;
   std::unique_ptr<ProfileStore> store = MakeProfileStore(files);
   PlatformServices services{*store, files, *this};
   int key = Qt::Key_Return;
@@ -176,7 +176,7 @@ class DialogTest : public QObject {
   // Each control of tests/data/ui/Template102/controls.txt as built: class, text, place in pixels.
   void templateControls_data() {
     QTest::addColumn<QStringList>("control");
-    const std::string lines = testing::ReadCaseFile("ui", "Template102", "controls.txt");
+    const std::string lines = quillmere::testing::ReadCaseFile("ui", "Template102", "controls.txt");
     int place = 0;
     for (const QString& line : QString::fromStdString(lines).split('\n', Qt::SkipEmptyParts)) {
       if (!line.startsWith('#')) {

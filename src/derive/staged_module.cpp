@@ -1,0 +1,86 @@
+#include "derive/staged_module.h"
+
+#include <optional>
+#include <utility>
+
+#include "derive/keyword_triggers.h"
+#include "derive/stop_patchers.h"
+#include "derive/stop_signal.h"
+#include "derive/write_sequence.h"
+#include "platform/file_system.h"
+
+namespace quillmere {
+namespace {
+
+constexpr std::string_view kStagingStem = ".quillmere-derive-";
+
+// The writes after the copy: the new name, then the three writers, which find records in the
+// loaded base and write them by key into the copy. The first failed write ends it.
+WriteStatus WriteNewModule(const DeriveInputs& inputs, const PrinterCommandModule& base,
+                           const std::string& targetPath, ProfileStore& store) {
+  WriteSequence writes(store, targetPath);
+  writes.Write(sections::kMain, keys::kModuleName, inputs.newModuleName);
+  writes.Then([&] { return PatchFormFeed(base, store, targetPath, inputs.formFeedOption); });
+  writes.Then([&] { return PatchCutPaper(base, store, targetPath, inputs.cutPaperOption); });
+  writes.Then([&] {
+    return WriteKeywordTriggers(base, store, targetPath, inputs.voidKeyword,
+                                StopKeywordToWrite(inputs));
+  });
+  return writes.status();
+}
+
+}  // namespace
+
+StagedModule StageModule(const DeriveInputs& inputs, const std::string& basePath,
+                         const std::string& targetPath, const PlatformServices& services) {
+  StagedModule staged;
+  std::optional<std::string> baseBytes = services.files.ReadFile(basePath);
+  if (!baseBytes) {
+    staged.failure = StagedModule::Failure::kBaseUnreadable;
+    return staged;
+  }
+  staged.files->Put(basePath, std::move(*baseBytes));
+  // The base is loaded from the bytes just read, before any write: its records' keys are the
+  // keys of the same records in the copy.
+  auto base = std::make_unique<PrinterCommandModule>(services);
+  base->Load(basePath, *staged.files->View(basePath));
+  staged.hasStopSignal = NewModuleHasStopSignal(
+      *base, ReadFileCount(*staged.files, keys::kMultiCount, basePath), inputs);
+  staged.files->Copy(basePath, targetPath);
+  if (WriteNewModule(inputs, *base, targetPath, *staged.files) != WriteStatus::kOk) {
+    staged.failure = StagedModule::Failure::kWriteFailed;
+    return staged;
+  }
+  staged.base = std::move(base);
+  return staged;
+}
+
+std::variant<std::unique_ptr<StagingFile>, FileOutcome> StagingFile::Create(
+    FileSystem& files, const std::string& folder) {
+  const CreatedFile path = files.CreateUniqueFile(folder, kStagingStem);
+  if (!path) {
+    return FileOutcome::Failed(path.reason());
+  }
+  return std::unique_ptr<StagingFile>(new StagingFile(files, *path));
+}
+
+StagingFile::StagingFile(FileSystem& files, std::string path)
+    : files_(files), path_(std::move(path)) {}
+
+StagingFile::~StagingFile() {
+  if (!renamed_) {
+    files_.RemoveFile(path_);
+  }
+}
+
+FileOutcome StagingFile::PutAt(std::string_view bytes, const std::string& target) {
+  FileOutcome written = files_.WriteFile(path_, bytes);
+  if (!written) {
+    return written;
+  }
+  FileOutcome renamed = files_.RenameOver(path_, target);
+  renamed_ = static_cast<bool>(renamed);
+  return renamed;
+}
+
+}  // namespace quillmere
