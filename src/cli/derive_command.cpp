@@ -8,6 +8,7 @@
 #include "cli/module_folder.h"
 #include "cli/terminal_text.h"
 #include "cli/terminal_toolkit.h"
+#include "cli/unified_diff.h"
 #include "derive/derive_module.h"
 #include "derive/typed_texts.h"
 #include "module/catalogue.h"
@@ -29,6 +30,8 @@ constexpr std::array kDeriveOptions{
                   "the Epson cut-paper command GS V ends a transaction"},
     CommandOption{"yes", OptionKind::kFlag, "",
                   "answer Yes to the questions (overwrite, no stop signal) without asking"},
+    CommandOption{"dry-run", OptionKind::kFlag, "",
+                  "write nothing; show what would be written, as a diff from the base"},
 };
 
 // The base selection the dialog's list would give: the entry listed under that file name, or
@@ -66,6 +69,15 @@ ExitStatus ExitStatusOf(DeriveOutcome outcome) {
       return ExitStatus::kFailed;
   }
   return ExitStatus::kFailed;
+}
+
+// The dry run's answer: the file the derivation would write, as a diff from its base.
+void PrintPreview(std::ostream& out, const DerivePreview& preview) {
+  const std::string target =
+      TerminalPath(preview.targetPath) +
+      (preview.overwrites ? "\t(would be overwritten)" : "\t(would be a new file)");
+  out << UnifiedDiff({TerminalPath(preview.basePath), preview.baseBytes},
+                     {target, preview.newBytes}, TerminalText);
 }
 
 // What inspect would warn of in the base, on standard error before the derivation asks anything:
@@ -119,7 +131,13 @@ CommandResult RunDerive(const ParsedArguments& arguments, CommandContext& contex
   }
   PrintBaseProblems(catalogue.entries[static_cast<std::size_t>(*selection)], machine.services(),
                     context.err);
-  return ExitStatusOf(DeriveModule(inputs, catalogue, machine.services(), toolkit).outcome);
+  const DeriveResult result =
+      DeriveModule(inputs, catalogue, machine.services(), toolkit,
+                   arguments.Has("dry-run") ? DeriveMode::kDryRun : DeriveMode::kWrite);
+  if (result.preview) {
+    PrintPreview(context.out, *result.preview);
+  }
+  return ExitStatusOf(result.outcome);
 }
 
 }  // namespace
@@ -128,12 +146,15 @@ const Command& DeriveCommand() {
   static const Command command{
       "derive",
       "derive [--folder DIR] --base FILE --name NAME [--void KEYWORD]\n"
-      "       [--stop KEYWORD | --form-feed | --cut-paper] [--yes]",
+      "       [--stop KEYWORD | --form-feed | --cut-paper] [--yes] [--dry-run]",
       "Derives a new module from a base module of the folder, as the dialog's \"Go\" does:\n"
       "the same checks and messages, each with a line of detail, and the new file written\n"
       "whole or not at all. What the base module lacks (its module library, records left\n"
       "out) is told first. Asks before overwriting a module file and before saving a module\n"
       "without a transaction stop signal; without a terminal to ask on, only --yes goes on.\n"
+      "--dry-run runs every check, question and write in memory and writes nothing: it prints\n"
+      "the new file as a unified diff from the base, its header naming the file it would write\n"
+      "and whether that would be overwritten, and exits as the real run would.\n"
       "Exit status: 0 success, 1 refused or declined, 2 usage, 3 the copy or a write failed.",
       kDeriveOptions,
       RunDerive,

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <sstream>
 
 #include "cli/terminal_toolkit.h"
 #include "cli_run.h"
 #include "platform/file_system.h"
+#include "support/golden.h"
 
 namespace quillmere::testing {
 namespace {
@@ -103,6 +105,34 @@ TEST(DeriveCommand, TellsWhatTheBaseLacksFirst) {
                            "library \"EscPosCut.dll\" was not found, which leaves out:\n"
                            "  [GS-Command] 2 = 2,GS,V,3,CutPaper,0,TRAN_STOP: "));
 }
+
+// A dry run prints the new file as a diff from its base (tests/data/dry_run/<case>/diff.txt,
+// the folder as "<folder>"), leaves the folder byte for byte as it was, and exits as the same
+// command without --dry-run then does.
+class DryRunGolden : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(DryRunGolden, PrintsTheDiffAndWritesNothing) {
+  const CaseInputs inputs = ReadCaseInputs("dry_run", GetParam());
+  const TempFolder temp;
+  const std::string folder = CopySamples(temp, "m");
+  std::vector<std::string> command{"derive", "--folder", folder};
+  std::istringstream options(inputs.at("options"));
+  command.insert(command.end(), std::istream_iterator<std::string>(options), {});
+  const auto before = temp.Snapshot();
+  command.emplace_back("--dry-run");
+  CliRun dryRun = RunCli(command);
+  EXPECT_EQ(temp.Snapshot(), before);
+  for (std::size_t at; (at = dryRun.out.find(folder)) != std::string::npos;) {
+    dryRun.out.replace(at, folder.size(), "<folder>");
+  }
+  ExpectMatchesCaseFile("dry_run", GetParam(), "diff.txt", dryRun.out);
+  EXPECT_EQ(dryRun.status, std::stoi(inputs.at("status")));
+  command.pop_back();
+  EXPECT_EQ(RunCli(command).status, dryRun.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DryRunGolden, ::testing::ValuesIn(GoldenCases("dry_run")),
+                         [](const auto& row) { return row.param; });
 
 // Index, module name and file name as the dialog lists them: module names in the code page, a
 // tab escaped in text, and valid UTF-8 in JSON.

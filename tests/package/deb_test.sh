@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The package as a user gets it: cpack makes the .deb of the build folder given, dpkg unpacks it
 # into a scratch root, the tree holds what a desktop needs, and the unpacked quillmere-cli lists
-# and derives on the unpacked samples and makes the user's own module folder on first start.
+# and derives (a dry run, then on a copy) on the unpacked samples and makes the user's own module
+# folder on first start.
 # Usage: deb_test.sh BUILD_FOLDER
 set -euo pipefail
 build=$1
@@ -45,6 +46,16 @@ samples="$share/quillmere/Printer Commands"
 listed=$("$cli" list --folder "$samples" </dev/null)
 grep -qx $'1\tEpsonTM88\tEpsonTM88.ini' <<<"$listed" || fail "list did not list the samples: $listed"
 
+# A dry run on the packaged samples themselves: the diff is printed, and not a byte changes.
+before=$(cd "$samples" && find . -type f -exec sha256sum {} + | sort)
+preview=$("$cli" derive --folder "$samples" --base EpsonTM88.ini --name Epson_2 --void Void \
+  --stop Cash --dry-run </dev/null) || fail "derive --dry-run failed: $preview"
+grep -qx "+++ $samples/Epson_2.ini"$'\t(would be a new file)' <<<"$preview" ||
+  fail "the dry run named no new file: $preview"
+grep -qx '+1=4,C,a,s,h,1,0,0,TRAN_STOP' <<<"$preview" || fail "the dry run showed no stop trigger"
+[ "$(cd "$samples" && find . -type f -exec sha256sum {} + | sort)" = "$before" ] ||
+  fail "the dry run changed the sample folder"
+
 cp -r "$samples" "$scratch/copy"
 derived=$("$cli" derive --folder "$scratch/copy" --base EpsonTM88.ini --name Epson_2 --void Void \
   --stop Cash </dev/null) || fail "derive failed: $derived"
@@ -57,4 +68,4 @@ listed=$(env -u XDG_DATA_HOME HOME="$scratch/home" "$cli" list </dev/null)
 grep -qx $'1\tEpsonTM88\tEpsonTM88.ini' <<<"$listed" || fail "no user folder made: $listed"
 cmp -s "$samples/EpsonTM88.ini" "$scratch/home/.local/share/quillmere/Printer Commands/EpsonTM88.ini" ||
   fail "the user's folder does not hold the samples"
-echo "deb_test: $(basename "$deb") unpacked, listed and derived"
+echo "deb_test: $(basename "$deb") unpacked, listed, previewed and derived"
