@@ -11,38 +11,31 @@
 
 #ifdef _WIN32
 #include "platform/windows_api.h"
-// After windows.h, which it needs.
-#include <shellapi.h>
-#endif
 
 namespace {
 
-std::vector<std::string> ArgumentsAfterTheProgram(int argc, char** argv) {
-#ifdef _WIN32
-  (void)argc;
-  (void)argv;
-  SetConsoleOutputCP(CP_UTF8);
-  int count = 0;
-  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<std::string> arguments;
-  for (int i = 1; wide != nullptr && i < count; ++i) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-    std::string argument(static_cast<std::size_t>(length > 0 ? length - 1 : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, argument.data(), length, nullptr, nullptr);
-    arguments.push_back(std::move(argument));
-  }
-  LocalFree(wide);
-  return arguments;
-#else
-  return {argv + (argc > 0 ? 1 : 0), argv + argc};
-#endif
+std::string Utf8Of(const wchar_t* wide) {
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(length > 0 ? length - 1 : 0), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
+  return text;
 }
 
 }  // namespace
 
+// wmain (linked with -municode): the arguments as the system gives them, in UTF-16, whatever the
+// ANSI code page can hold.
+int wmain(int argc, wchar_t** argv) {
+  SetConsoleOutputCP(CP_UTF8);
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) {
+    arguments.push_back(Utf8Of(argv[i]));
+  }
+#else
 int main(int argc, char** argv) {
   quillmere::RecordInvocation(argc > 0 ? argv[0] : "");
-  const std::vector<std::string> arguments = ArgumentsAfterTheProgram(argc, argv);
+  const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+#endif
   quillmere::cli::CommandContext context{std::cout, std::cerr, std::cin,
                                          quillmere::cli::StandardInputIsTerminal()};
   const int status = quillmere::cli::RunCommandLine(arguments, context);

@@ -1,5 +1,6 @@
 // The code page conversions on Windows, through its own tables: the system's ANSI code page is
 // the shop's, and the ANSI file functions read file names in it.
+#include <algorithm>
 #include <string>
 
 #include "platform/code_page.h"
@@ -45,6 +46,13 @@ std::optional<std::string> Narrow(std::wstring_view wide, CodePage codePage) {
   return bytes;
 }
 
+// Windows maps a byte its ANSI code page leaves undefined (0x81 of 1252) to the C1 control
+// character of the same number, which no such code page holds otherwise; iconv refuses it. Both
+// platforms take it as undefined.
+bool IsC1Control(wchar_t character) {
+  return character >= 0x80 && character <= 0x9F;
+}
+
 }  // namespace
 
 CodePage SystemCodePage() {
@@ -77,7 +85,7 @@ void Decode(std::string_view bytes, CodePage codePage,
                                                  : 1;
     const std::wstring wide =
         length == 0 ? std::wstring() : Widen(bytes.substr(at, length), codePage);
-    if (wide.empty()) {
+    if (wide.empty() || (codePage != kUtf8 && IsC1Control(wide.front()))) {
       flush();
       undefinedByte(static_cast<std::uint8_t>(bytes[at]));
       ++at;
@@ -97,11 +105,14 @@ Converted FromUtf8(std::string_view utf8, CodePage codePage) {
     }
     at += length;
   }
-  if (std::optional<std::string> bytes = Narrow(Widen(utf8, kUtf8), codePage)) {
+  const std::wstring wide = Widen(utf8, kUtf8);
+  const bool holdsC1 = codePage != kUtf8 && std::any_of(wide.begin(), wide.end(), IsC1Control);
+  if (std::optional<std::string> bytes = Narrow(wide, codePage); bytes && !holdsC1) {
     return std::move(*bytes);
   }
   auto first = detail::FirstCharacterNotHeld(utf8, codePage, [&](std::string_view character) {
-    return Narrow(Widen(character, kUtf8), codePage);
+    const std::wstring one = Widen(character, kUtf8);
+    return codePage != kUtf8 && IsC1Control(one.front()) ? std::nullopt : Narrow(one, codePage);
   });
   if (auto* error = std::get_if<ConversionError>(&first)) {
     return std::move(*error);

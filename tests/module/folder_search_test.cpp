@@ -5,7 +5,9 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <memory>
@@ -87,12 +89,15 @@ TEST(FolderSearch, MessageOneNamesEveryFolderLookedFor) {
                                          " (could not be made: No space left on device)"));
   EXPECT_EQ(at.toolkit.messages, std::vector{MessageId::kFolderMissing});
   EXPECT_FALSE(at.temp.Exists("data/quillmere/Printer Commands"));
+#ifndef _WIN32
   at.places = {{}, at.temp.PathOf("blocked/Printer Commands"), at.places.sampleFolder};
   at.temp.Write("blocked", "a file where the folder would go");
   EXPECT_EQ(at.Scan().second, "looked for " + at.places.userFolder +
                                   " (could not be made: " + SystemErrorText(ENOTDIR) + ")");
+#endif
 }
 
+#ifndef _WIN32
 // The executable as invoked through a link keeps the link's folder; the user's folder is under
 // $XDG_DATA_HOME, else ~/.local/share.
 TEST(FolderSearch, ThisProgramsPlaces) {
@@ -115,6 +120,7 @@ TEST(FolderSearch, ThisProgramsPlaces) {
   EXPECT_EQ(places->userFolder, temp.PathOf("data/quillmere/Printer Commands"));
   EXPECT_EQ(withoutXdg.userFolder, temp.PathOf("home/.local/share/quillmere/Printer Commands"));
 }
+#endif
 
 }  // namespace
 }  // namespace quillmere

@@ -22,7 +22,11 @@ class EnvironmentVariable {
 
  private:
   void Set(const char* value) const {
+#ifdef _WIN32
+    ::_putenv_s(name_, value != nullptr ? value : "");  // an empty value removes the variable
+#else
     value != nullptr ? ::setenv(name_, value, 1) : ::unsetenv(name_);
+#endif
   }
 
   const char* name_;
