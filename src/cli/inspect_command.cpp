@@ -31,7 +31,8 @@ CommandResult RunInspect(const ParsedArguments& arguments, CommandContext& conte
       services.files.IsFolder(path) ? std::nullopt : services.files.ReadFile(path);
   if (!bytes) {
     context.err << kProgramName << " inspect: cannot read the module file '"
-                << arguments.positional().front() << "'\n";
+                << arguments.positional().front() << "': " << UnreadableReason(services.files, path)
+                << "\n";
     return ExitStatus::kUsage;
   }
   PrinterCommandModule module(services);

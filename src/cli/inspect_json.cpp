@@ -154,6 +154,9 @@ void WriteWarnings(JsonWriter& json, const Inspection& inspection) {
   if (inspection.byteOrderMark) {
     json.String(kByteOrderMarkWarning);
   }
+  if (inspection.utf16) {
+    json.String(kUtf16Warning);
+  }
   json.EndArray();
 }
 

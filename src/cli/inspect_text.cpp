@@ -59,6 +59,9 @@ void PrintWarnings(std::ostream& out, const Inspection& inspection) {
   if (inspection.byteOrderMark) {
     out << "Warning: " << kByteOrderMarkWarning << '\n';
   }
+  if (inspection.utf16) {
+    out << "Warning: " << kUtf16Warning << '\n';
+  }
 }
 
 void PrintCounts(std::ostream& out, const Inspection& inspection) {

@@ -1,6 +1,7 @@
 #include "cli/inspection.h"
 
 #include "derive/write_sequence.h"
+#include "platform/profile_rules.h"
 #include "platform/profile_store.h"
 
 namespace quillmere::cli {
@@ -25,6 +26,7 @@ Inspection Inspect(const PrinterCommandModule& module, const std::string& path,
       // Counted as the trigger writer counts, from the file's M-Num.
       FindTriggerHolders(module, ReadFileCount(store, keys::kMultiCount, path)),
       fileBytes.starts_with(kUtf8ByteOrderMark),
+      profile_rules::IsUtf16Text(fileBytes),
   };
 }
 

@@ -18,6 +18,10 @@ inline constexpr std::string_view kByteOrderMarkWarning =
     "the file starts with a UTF-8 byte-order mark: its first line is no section header to the "
     "profile functions, and the keys of the first section cannot be read";
 
+inline constexpr std::string_view kUtf16Warning =
+    "the file starts with a UTF-16 byte-order mark: module files are 8-bit text, so it reads as "
+    "empty, and a derivation refuses it as a base";
+
 struct Inspection {
   const PrinterCommandModule& module;
   // C-Num, S-Num and M-Num as the file gives them, whatever loaded.
@@ -28,6 +32,7 @@ struct Inspection {
   std::optional<CutPaperCommand> cutPaper;  // the command the CutPaper option would rewrite
   TriggerHolders holders;                   // the old triggers new keywords would replace
   bool byteOrderMark = false;
+  bool utf16 = false;
 
   // True when a record or a key the counts name did not make it into the model.
   [[nodiscard]] bool SomethingLeftOut() const {

@@ -30,10 +30,10 @@ struct DeriveInputs {
 };
 
 enum class DeriveOutcome {
-  kRefused,      // a check failed (messages 3, 5, 8, 10, 12, 13)
+  kRefused,      // a check failed (messages 3, 5, 8, 10, 12, 13), or the base is UTF-16 (17)
   kDeclined,     // message 11 (overwrite) or 15 (no stop signal) answered other than Yes
   kCopyFailed,   // message 6
-  kWriteFailed,  // message 14
+  kWriteFailed,  // message 14 (also when an exception, out of memory say, ended the run)
   kSucceeded,    // message 9, then the OK action; a dry run: its preview, nothing written
 };
 
@@ -55,6 +55,9 @@ struct DeriveResult {
   DeriveOutcome outcome = DeriveOutcome::kRefused;
   // The dialog's file name field: the new module name once the checks passed, empty before.
   std::string fileName;
+  // Why, in words for the user, beside messages 6, 13, 14 and 17 (a path first where it is
+  // about a file); empty when the message says all.
+  std::string reason;
   // The base module as the writers loaded it; kept by the dialog until its window goes. Only
   // a derivation that succeeded gives one.
   std::unique_ptr<PrinterCommandModule> loadedBase;
@@ -66,11 +69,13 @@ struct DeriveResult {
 // with either option set the stop keyword is neither checked for length nor written.
 [[nodiscard]] std::string_view StopKeywordToWrite(const DeriveInputs& inputs);
 
-// Runs the checks in their order, asks before overwriting and before saving a module without a
-// stop signal, and writes the new module (or, a dry run, gives what it would write). Messages 6,
-// 9, 12, 13 and 14 come with a line of detail (the reason the system gave, the file written, the
-// limit, the character refused). After anything but a real run's success the folder holds
-// exactly what it held before.
+// Runs the checks in their order, asks before overwriting (a file whose name differs from the
+// new file name only in case counts as that file) and before saving a module without a stop
+// signal, and writes the new module (or, a dry run, gives what it would write). Messages 6, 9,
+// 12, 13, 14 and 17 come with a line of detail, also kept as the result's reason (the reason the
+// system gave, the file written, the limit, the character refused). After anything but a real
+// run's success the folder holds exactly what it held before, less any staging file that a
+// derivation killed outright left. No exception passes: it ends the run with message 14.
 [[nodiscard]] DeriveResult DeriveModule(const DeriveInputs& inputs, const Catalogue& catalogue,
                                         const PlatformServices& services, Toolkit& toolkit,
                                         DeriveMode mode = DeriveMode::kWrite);

@@ -6,6 +6,7 @@
 
 #include "module/catalogue.h"
 #include "platform/code_page.h"
+#include "platform/profile_rules.h"
 #include "platform/profile_store.h"
 #include "platform/text.h"
 
@@ -52,9 +53,21 @@ std::optional<std::string> ModuleFileName(std::string_view name) {
   return std::move(*fileName);
 }
 
+std::optional<std::string> BlankEndRefusal(std::string_view name) {
+  const std::string_view read = profile_rules::TrimFileBlanks(name);
+  if (read == name) {
+    return std::nullopt;
+  }
+  return "a blank at either end of a name is lost when the module is read: it would show as \"" +
+         std::string(read) + "\"";
+}
+
 std::optional<std::string> ModuleNameRefusal(std::string_view name) {
   if (name == "." || name == "..") {
     return "'" + std::string(name) + "' names a folder, not a file";
+  }
+  if (std::optional<std::string> blank = BlankEndRefusal(name)) {
+    return blank;
   }
   for (const char c : name) {
     if (static_cast<unsigned char>(c) < 32) {

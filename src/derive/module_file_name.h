@@ -18,7 +18,13 @@ namespace quillmere {
 // name"); none when it can. Refused: a path separator, any of < > : " | ? *, or a control byte;
 // "." or ".."; a device name Windows reserves (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, with or
 // without an extension, any case); a byte the code page does not define; a file name longer than
-// 255 bytes; a name that would not read back whole as a Module_Name value (over 259 characters).
+// 255 bytes; a name that would not read back whole as a Module_Name value (over 259 characters,
+// or with a blank at either end).
 [[nodiscard]] std::optional<std::string> ModuleNameRefusal(std::string_view name);
+
+// Why a name with a blank at either end is refused, in words for the user; none for any other
+// name. A read of Module_Name drops those blanks, so the module would show under another name
+// than its file's and block that name.
+[[nodiscard]] std::optional<std::string> BlankEndRefusal(std::string_view name);
 
 }  // namespace quillmere

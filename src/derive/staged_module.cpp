@@ -4,15 +4,15 @@
 #include <utility>
 
 #include "derive/keyword_triggers.h"
+#include "derive/staging_files.h"
 #include "derive/stop_patchers.h"
 #include "derive/stop_signal.h"
 #include "derive/write_sequence.h"
 #include "platform/file_system.h"
+#include "platform/profile_rules.h"
 
 namespace quillmere {
 namespace {
-
-constexpr std::string_view kStagingStem = ".quillmere-derive-";
 
 // The writes after the copy: the new name, then the three writers, which find records in the
 // loaded base and write them by key into the copy. The first failed write ends it.
@@ -39,6 +39,12 @@ StagedModule StageModule(const DeriveInputs& inputs, const std::string& basePath
     staged.failure = StagedModule::Failure::kBaseUnreadable;
     return staged;
   }
+  // Refused before anything is written: the new module would be UTF-16 text with 8-bit lines
+  // appended, which no reader understands.
+  if (profile_rules::IsUtf16Text(*baseBytes)) {
+    staged.failure = StagedModule::Failure::kUtf16Base;
+    return staged;
+  }
   staged.files->Put(basePath, std::move(*baseBytes));
   // The base is loaded from the bytes just read, before any write: its records' keys are the
   // keys of the same records in the copy.
@@ -57,7 +63,7 @@ StagedModule StageModule(const DeriveInputs& inputs, const std::string& basePath
 
 std::variant<std::unique_ptr<StagingFile>, FileOutcome> StagingFile::Create(
     FileSystem& files, const std::string& folder) {
-  const CreatedFile path = files.CreateUniqueFile(folder, kStagingStem);
+  const CreatedFile path = files.CreateUniqueFile(folder, StagingStem(ThisProcess()));
   if (!path) {
     return FileOutcome::Failed(path.reason());
   }
@@ -65,7 +71,7 @@ std::variant<std::unique_ptr<StagingFile>, FileOutcome> StagingFile::Create(
 }
 
 StagingFile::StagingFile(FileSystem& files, std::string path)
-    : files_(files), path_(std::move(path)) {}
+    : files_(files), path_(std::move(path)), removedOnInterrupt_(path_) {}
 
 StagingFile::~StagingFile() {
   if (!renamed_) {

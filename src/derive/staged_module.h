@@ -15,6 +15,7 @@
 
 #include "derive/derive_module.h"
 #include "platform/file_system.h"
+#include "platform/interrupt_cleanup.h"
 #include "platform/memory_profile_store.h"
 
 namespace quillmere {
@@ -23,7 +24,8 @@ struct StagedModule {
   enum class Failure {
     kNone,
     kBaseUnreadable,  // the base module file could not be read
-    kWriteFailed,     // a writer's write was refused (a Unicode base, say)
+    kUtf16Base,       // the base is UTF-16 text, not the 8-bit text of module files
+    kWriteFailed,     // a writer's write was refused
   };
   Failure failure = Failure::kNone;
   // The base module file at its own path and, unless a write failed, the new module at the
@@ -43,7 +45,8 @@ struct StagedModule {
 
 // A file of its own name beside the target, no module's, where a new module is put before it is
 // renamed onto the target: until then nothing the folder held has changed. Removed again unless
-// it was renamed.
+// it was renamed: when the derivation fails, when an exception passes, and when the process is
+// interrupted meanwhile. Its name says which process made it (staging_files.h).
 class StagingFile {
  public:
   // A new empty staging file in `folder`, or the reason the system gave for not making it.
@@ -65,6 +68,7 @@ class StagingFile {
   FileSystem& files_;
   std::string path_;
   bool renamed_ = false;
+  RemovedOnInterrupt removedOnInterrupt_;
 };
 
 }  // namespace quillmere

@@ -65,7 +65,11 @@ bool ScanCatalogueFolder(Catalogue& catalogue, const std::string& folderPath,
   }
   for (const std::string& name : *names) {
     // Only the name counts, not the kind of entry: a sub-folder named x.ini is offered too, as
-    // the original tool offered it.
+    // the original tool offered it, and so are a named pipe, a device or a socket named so. The
+    // file services read regular files only, so each of these reads as an unreadable file does,
+    // with an empty name, and is never opened in a way that could wait; a derivation from it is
+    // refused with message 6. Leaving them out instead would make the list depend on kinds of
+    // entry the folder's Windows home does not have.
     std::string path = JoinPath(folderPath, name);
     if (!text::EndsWithIgnoreCase(path, kModuleExtension)) {
       continue;

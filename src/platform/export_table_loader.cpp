@@ -10,10 +10,6 @@
 namespace quillmere {
 namespace {
 
-// Far above any module library (they are a few hundred kilobytes); a file this large is no
-// library and is not read into memory at all.
-constexpr std::uint64_t kLargestLibraryBytes = std::uint64_t{256} * 1024 * 1024;
-
 class ExportTableLibrary final : public ModuleLibrary {
  public:
   explicit ExportTableLibrary(std::vector<std::string> sortedNames)
@@ -32,13 +28,11 @@ class ExportTableLoader final : public LibraryLoader {
   explicit ExportTableLoader(FileSystem& files) : files_(files) {}
 
   [[nodiscard]] std::unique_ptr<ModuleLibrary> Load(const std::string& path) override {
-    const FileStamp stamp = files_.Stamp(path);
-    if (!stamp.exists || stamp.size > kLargestLibraryBytes || files_.IsFolder(path)) {
-      return nullptr;
-    }
+    // The file services read regular files only and refuse any larger than
+    // kLargestReadableFile, far above a module library (a few hundred kilobytes): a device, a
+    // named pipe or a huge file named by UseDll is no library and is not loaded.
     const std::optional<std::string> bytes = files_.ReadFile(path);
-    // The file may have grown between the two looks.
-    if (!bytes || bytes->size() > kLargestLibraryBytes) {
+    if (!bytes) {
       return nullptr;
     }
     const std::span<const std::uint8_t> image(reinterpret_cast<const std::uint8_t*>(bytes->data()),

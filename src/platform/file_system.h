@@ -3,6 +3,10 @@
 //
 // Paths use the platform's separator. No path is ever cut to fit 259 characters: a cut path
 // would name another file.
+//
+// Only regular files are read, symbolic links followed to them: a named pipe, a device, a socket
+// or a folder called like a module file or a module library reads as unreadable, and is never
+// opened in a way that could wait. Every read is bounded before it starts (kLargestReadableFile).
 #pragma once
 
 #include <cstddef>
@@ -31,9 +35,15 @@ inline constexpr char kPathSeparator = '/';
 // The text after the last separator; the whole path when it has none.
 [[nodiscard]] std::string FileNameOf(std::string_view path);
 
+// Module files are kilobytes and module libraries a few hundred; no file this tool reads comes
+// near this. A larger file is refused unread, and a read stops here whatever size the system
+// reports (a device reports 0), so no file can make a read exhaust memory.
+inline constexpr std::uint64_t kLargestReadableFile = std::uint64_t{64} * 1024 * 1024;
+
 // What identifies one version of a file on disk, so a cached parse can tell it went stale.
 struct FileStamp {
   bool exists = false;
+  bool regular = false;  // a regular file (a symbolic link followed): the only kind ever read
   std::uint64_t device = 0;
   std::uint64_t inode = 0;
   std::uint64_t size = 0;
@@ -108,9 +118,9 @@ class FileSystem {
   [[nodiscard]] virtual std::optional<std::vector<std::string>> ListFolder(
       const std::string& folder) = 0;
 
-  // The file's bytes, or none when it cannot be read (absent, a folder or anything else that is
-  // no plain file, no permission). Read in one buffer of the size the file has when it is opened,
-  // and never more: a file that grows meanwhile is read as it was.
+  // The file's bytes, or none when it cannot be read (absent, no regular file, larger than
+  // kLargestReadableFile, no permission). Read to the file's end, not to the size the system
+  // reports, which some file systems get wrong; never past kLargestReadableFile.
   [[nodiscard]] virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
 
   [[nodiscard]] virtual FileStamp Stamp(const std::string& path) = 0;
@@ -131,7 +141,9 @@ class FileSystem {
                                                 std::string_view bytes) = 0;
 
   // Writes `bytes` into the existing file `path` (one CreateUniqueFile made), in place of what it
-  // held, and flushes them to disk. On failure the file may hold part of them.
+  // held, and flushes them to disk. On failure the file may hold part of them. A symbolic link
+  // standing at `path` is not followed. While it is being written, the file can be removed (by
+  // a handler of an interrupt) on every platform.
   [[nodiscard]] virtual FileOutcome WriteFile(const std::string& path, std::string_view bytes) = 0;
 
   // Creates a new empty file with a name of its own in `folder`, starting with `stem` and not
@@ -145,6 +157,10 @@ class FileSystem {
   // Removes a file; false when it could not be removed.
   virtual bool RemoveFile(const std::string& path) = 0;
 };
+
+// Why `files` cannot read `path`, in words for the user: absent, no regular file, or too large;
+// "it cannot be read" when a look at it does not tell.
+[[nodiscard]] std::string UnreadableReason(FileSystem& files, const std::string& path);
 
 // The file system of this machine.
 [[nodiscard]] FileSystem& RealFileSystem();

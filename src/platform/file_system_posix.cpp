@@ -101,6 +101,7 @@ void SortInNtfsOrder(std::vector<std::string>& names) {
 FileStamp StampOf(const struct stat& info) {
   FileStamp stamp;
   stamp.exists = true;
+  stamp.regular = S_ISREG(info.st_mode);
   stamp.device = static_cast<std::uint64_t>(info.st_dev);
   stamp.inode = static_cast<std::uint64_t>(info.st_ino);
   stamp.size = static_cast<std::uint64_t>(info.st_size);
@@ -109,6 +110,44 @@ FileStamp StampOf(const struct stat& info) {
   stamp.changedNs =
       static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec;
   return stamp;
+}
+
+// Only a regular file within the bound is read.
+bool IsReadable(const struct stat& info) {
+  return S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) <= kLargestReadableFile;
+}
+
+// Reads `fd` to its end, but no more than `most` bytes. The buffer is first sized one past the
+// size the system reports, so that a file of that size is read in one buffer and its end is seen
+// without growing it; a file that proves longer (a size reported wrong, a file growing meanwhile)
+// is read on in steps.
+std::optional<std::string> ReadBounded(int fd, std::size_t reportedSize, std::uint64_t most) {
+  constexpr std::size_t kStep = std::size_t{64} * 1024;
+  std::string bytes(static_cast<std::size_t>(std::min<std::uint64_t>(reportedSize + 1U, most)),
+                    '\0');
+  std::size_t filled = 0;
+  for (;;) {
+    if (filled == bytes.size()) {
+      if (filled >= most) {
+        break;
+      }
+      bytes.resize(static_cast<std::size_t>(
+          std::min<std::uint64_t>(most, std::max(filled * 2, filled + kStep))));
+    }
+    const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+    if (got < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return std::nullopt;
+    }
+    if (got == 0) {
+      break;
+    }
+    filled += static_cast<std::size_t>(got);
+  }
+  bytes.resize(filled);
+  return bytes;
 }
 
 class PosixFileSystem final : public FileSystem {
@@ -166,32 +205,27 @@ class PosixFileSystem final : public FileSystem {
   }
 
   std::optional<StampedBytes> ReadStampedFile(const std::string& path, std::size_t most) override {
-    // Without O_NONBLOCK, opening a named pipe that is called like a module file would wait for
-    // a writer that never comes; it reads as no plain file instead.
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat info {};
-    if (!file.valid() || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    // Looked at before it is opened: a named pipe called like a module file would wait for a
+    // writer that never comes, and opening a device can act on it.
+    struct stat named {};
+    if (::stat(path.c_str(), &named) != 0 || !IsReadable(named)) {
       return std::nullopt;
     }
-    // One buffer of the size the file has now, never more: a file that grows meanwhile is read
-    // as it was.
-    std::string bytes(std::min(static_cast<std::size_t>(info.st_size), most), '\0');
-    std::size_t filled = 0;
-    while (filled < bytes.size()) {
-      const ssize_t got = ::read(file.get(), bytes.data() + filled, bytes.size() - filled);
-      if (got < 0) {
-        if (errno == EINTR) {
-          continue;
-        }
-        return std::nullopt;
-      }
-      if (got == 0) {
-        break;  // the file shrank since it was opened
-      }
-      filled += static_cast<std::size_t>(got);
+    // What is opened is looked at again, since something else may stand at the path by now;
+    // O_NONBLOCK keeps even that open from waiting.
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    struct stat info {};
+    if (!file.valid() || ::fstat(file.get(), &info) != 0 || !IsReadable(info)) {
+      return std::nullopt;
     }
-    bytes.resize(filled);
-    return StampedBytes{std::move(bytes), StampOf(info)};
+    const bool whole = most == kWholeFile;
+    std::optional<std::string> bytes = ReadBounded(
+        file.get(), static_cast<std::size_t>(info.st_size),
+        whole ? kLargestReadableFile + 1 : std::min<std::uint64_t>(most, kLargestReadableFile));
+    if (!bytes || (whole && bytes->size() > kLargestReadableFile)) {
+      return std::nullopt;
+    }
+    return StampedBytes{std::move(*bytes), StampOf(info)};
   }
 
   FileOutcome CopyFile(const std::string& from, const std::string& to) override {
@@ -218,7 +252,7 @@ class PosixFileSystem final : public FileSystem {
       return FileOutcome::Failed(temporary.reason());
     }
     const mode_t mode = existed ? (original.st_mode & 07777) : DefaultFileMode();
-    Descriptor file(::open(temporary->c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    Descriptor file(::open(temporary->c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW));
     const bool written = file.valid() && ::fchmod(file.get(), mode) == 0 &&
                          WriteAll(file.get(), bytes) && ::fsync(file.get()) == 0 && file.Close();
     if (!written || ::rename(temporary->c_str(), path.c_str()) != 0) {
@@ -231,7 +265,7 @@ class PosixFileSystem final : public FileSystem {
   }
 
   FileOutcome WriteFile(const std::string& path, std::string_view bytes) override {
-    Descriptor file(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    Descriptor file(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW));
     if (file.valid() && WriteAll(file.get(), bytes) && ::fsync(file.get()) == 0 && file.Close()) {
       return FileOutcome::Done();
     }

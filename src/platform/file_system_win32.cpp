@@ -149,6 +149,12 @@ class Win32FileSystem final : public FileSystem {
   }
 
   std::optional<std::string> ReadFile(const std::string& path) override {
+    // A folder is never opened; anything opened that is no file on a disk (a device such as
+    // CON or COM1, which any folder seems to hold, or a pipe) is not read.
+    const DWORD attributes = AttributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      return std::nullopt;
+    }
     const Handle file(CreateFileA(path.c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -157,12 +163,22 @@ class Win32FileSystem final : public FileSystem {
     }
     LARGE_INTEGER size{};
     if (GetFileType(file.get()) != FILE_TYPE_DISK || GetFileSizeEx(file.get(), &size) == FALSE ||
-        size.QuadPart < 0 || static_cast<std::uint64_t>(size.QuadPart) > SIZE_MAX) {
+        size.QuadPart < 0 || static_cast<std::uint64_t>(size.QuadPart) > kLargestReadableFile) {
       return std::nullopt;
     }
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    // One past the size reported, so that its end is seen without growing the buffer; a file
+    // that proves longer is read on in steps, never past the bound.
+    constexpr std::uint64_t kMost = kLargestReadableFile + 1;
+    std::string bytes(static_cast<std::size_t>(size.QuadPart) + 1, '\0');
     std::size_t filled = 0;
-    while (filled < bytes.size()) {
+    for (;;) {
+      if (filled == bytes.size()) {
+        if (filled >= kMost) {
+          return std::nullopt;
+        }
+        bytes.resize(static_cast<std::size_t>(
+            std::min<std::uint64_t>(kMost, std::max<std::uint64_t>(filled * 2, filled + 65536))));
+      }
       const auto chunk =
           static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 1U << 20U));
       DWORD got = 0;
@@ -170,7 +186,7 @@ class Win32FileSystem final : public FileSystem {
         return std::nullopt;
       }
       if (got == 0) {
-        break;  // the file shrank since it was opened
+        break;
       }
       filled += got;
     }
@@ -185,6 +201,8 @@ class Win32FileSystem final : public FileSystem {
     }
     FileStamp stamp;
     stamp.exists = true;
+    stamp.regular =
+        (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
     stamp.size = (std::uint64_t{data.nFileSizeHigh} << 32U) | data.nFileSizeLow;
     stamp.modifiedNs = NanosecondsSince1970(data.ftLastWriteTime);
     // No change time here; a file put in place by a rename carries its own creation time.
@@ -232,8 +250,12 @@ class Win32FileSystem final : public FileSystem {
   }
 
   FileOutcome WriteFile(const std::string& path, std::string_view bytes) override {
-    Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Shared for deletion, so that the handler of a closing console can remove the staging file
+    // while it is being written: it goes when this handle closes, at the latest when the
+    // process ends. FILE_FLAG_OPEN_REPARSE_POINT: a link put in its place is not followed.
+    Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                            TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                            nullptr));
     if (file.valid() && WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) != FALSE &&
         file.Close()) {
       return FileOutcome::Done();

@@ -22,6 +22,7 @@ enum class MessageId : int {
   kWriteFailed = 14,
   kNoStopSignal = 15,
   kKeywordNotInCodePage = 16,
+  kUtf16Base = 17,
 };
 
 // The message's text, exactly as the string table holds it (blanks and spelling included).
@@ -55,6 +56,8 @@ enum class MessageId : int {
       return "The new module has no transaction stop signal.\nSave it anyway?";
     case MessageId::kKeywordNotInCodePage:
       return "Key word of Void or Stop has a character the code page cannot hold";
+    case MessageId::kUtf16Base:
+      return "base printer command is Unicode text; printer command files are 8-bit text";
   }
   return {};
 }

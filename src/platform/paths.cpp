@@ -25,8 +25,7 @@ std::string FileNameOf(std::string_view path) {
   return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
 }
 
-std::optional<StampedBytes> FileSystem::ReadStampedFile(const std::string& path,
-                                                        std::size_t most) {
+std::optional<StampedBytes> FileSystem::ReadStampedFile(const std::string& path, std::size_t most) {
   const FileStamp stamp = Stamp(path);
   if (!stamp.exists) {
     return std::nullopt;
@@ -37,6 +36,21 @@ std::optional<StampedBytes> FileSystem::ReadStampedFile(const std::string& path,
   }
   bytes->resize(std::min(bytes->size(), most));
   return StampedBytes{std::move(*bytes), stamp};
+}
+
+std::string UnreadableReason(FileSystem& files, const std::string& path) {
+  const FileStamp stamp = files.Stamp(path);
+  if (!stamp.exists) {
+    return "there is no such file";
+  }
+  if (!stamp.regular) {
+    return "it is no regular file (a folder, a named pipe or a device)";
+  }
+  if (stamp.size > kLargestReadableFile) {
+    return "it is larger than " + std::to_string(kLargestReadableFile >> 20U) +
+           " MB, far more than any module file or module library holds";
+  }
+  return "it cannot be read";
 }
 
 }  // namespace quillmere

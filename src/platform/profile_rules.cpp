@@ -146,6 +146,10 @@ bool IsUnicodeFile(std::string_view bytes) {
   return bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
 }
 
+bool IsUtf16Text(std::string_view bytes) {
+  return IsUnicodeFile(bytes) || bytes.starts_with("\xFE\xFF");
+}
+
 bool IsWritable(std::string_view section, std::string_view key, std::string_view value) {
   section = TrimNameParameter(section);
   key = TrimNameParameter(key);

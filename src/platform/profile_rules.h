@@ -153,6 +153,11 @@ struct LineMeaning {
 // tool reads module files as 8-bit text only, so such a file reads as defaults and is never
 // written: an 8-bit line inside UTF-16 text would corrupt it.
 [[nodiscard]] bool IsUnicodeFile(std::string_view bytes);
+// A file that starts with a UTF-16 byte-order mark of either order (FF FE, FE FF) holds UTF-16
+// text. Windows reads the first as a Unicode profile and the second as 8-bit lines full of NUL
+// bytes, which no read finds a key in: either reads as empty to this tool, and an 8-bit line
+// written into either is lost in it. No module file starts so.
+[[nodiscard]] bool IsUtf16Text(std::string_view bytes);
 // A UTF-8 byte-order mark is not recognised (Windows does not): its bytes are part of line 1, so
 // a header there is no header, and its section cannot be read.
 

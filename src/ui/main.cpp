@@ -2,6 +2,8 @@
 // and -h, --help, help and --version, which are answered before any window is made, so that
 // they work without a display.
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string_view>
 
 #include "platform/program_places.h"
@@ -33,6 +35,16 @@ int main(int argc, char* argv[]) {
     }
   }
   quillmere::RecordInvocation(argc > 0 ? argv[0] : "");
-  quillmere::ModuleEditorApp app(argc, argv);
-  return app.Start();
+  // A derivation ends its own failures with a message box; anything else that fails (out of
+  // memory while the list is filled, say) ends the tool with a line on standard error and exit
+  // status 3, not with an abort.
+  try {
+    quillmere::ModuleEditorApp app(argc, argv);
+    return app.Start();
+  } catch (const std::bad_alloc&) {
+    std::fputs("quillmere: out of memory\n", stderr);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "quillmere: %s\n", error.what());
+  }
+  return 3;
 }

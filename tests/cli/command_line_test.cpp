@@ -35,9 +35,9 @@ TEST(CommandLine, UsageErrorsAndHelp) {
       {{"derive", "--cut-paper", "--stop", "C"}, 2, derive + "--stop cannot be given with --form"},
       {{"derive", "x.ini"}, 2, derive + "takes no arguments, but got 'x.ini'\nusage:"},
       {{"inspect"}, 2, "quillmere-cli inspect: takes one module file\nusage: quillmere-cli"},
-      {{"inspect", "--", "--json"}, 2, unreadable + "--json'\n"},
-      {{"inspect", "-"}, 2, unreadable + "-'\n"},
-      {{"inspect", "."}, 2, unreadable + ".'\n"},
+      {{"inspect", "--", "--json"}, 2, unreadable + "--json': there is no such file\n"},
+      {{"inspect", "-"}, 2, unreadable + "-': there is no such file\n"},
+      {{"inspect", "."}, 2, unreadable + ".': it is no regular file"},
       {{"list", "--code-page", "1252x"}, 2, "quillmere-cli list: no code page 1252x here ("},
       {{"help", "lsit"}, 2, "quillmere-cli: help takes one command's name" + general},
       // A keyword may start with "-": "-h" after --void is its value.

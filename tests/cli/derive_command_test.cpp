@@ -38,7 +38,7 @@ TEST(DeriveCommand, OptionsMessagesAndExitStatuses) {
        "",
        3,
        "",
-       "Copy file false!\n" + folder + "/Folder.ini: the base module file could not be read\n"},
+       "Copy file false!\n" + folder + "/Folder.ini: it is no regular file"},
       {{"--base", "SlipPrinter.ini", "--stop", "C"}, "", 1, "", overwrite + cli::kPassYes.data()},
       {{"--base", "EpsonTM88.ini", "--void", "Void"}, "y\n", 1, "", overwrite + "(y/N) " + noStop},
       {{"--base", "EpsonTM88.ini", "--void", "Void"},

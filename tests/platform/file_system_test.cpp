@@ -1,8 +1,11 @@
 // The file services on this machine's disk: paths, listing order, copies and atomic replaces.
 #include "platform/file_system.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+
+#include <filesystem>
 
 #include "support/host_platform.h"
 #include "support/temp_folder.h"
@@ -95,6 +98,51 @@ TEST(CreateUniqueFile, MakesDistinctEmptyFilesThatAreNoModules) {
   EXPECT_FALSE(files.IsFolder(*first) || files.Exists(folder.PathOf("none")));
   EXPECT_FALSE(files.Stamp(folder.PathOf("none")).exists);
 }
+
+#ifndef _WIN32
+// Only regular files are read, links followed to them: a named pipe or a device is never opened
+// to be read, nor a file past the bound; a size reported wrong does not cut a file short. A link
+// put in the place of a file the tool made is not written through.
+TEST(ReadFile, ReadsRegularFilesWithinTheBoundOnly) {
+  testing::TempFolder folder;
+  FileSystem& files = RealFileSystem();
+  const std::string module = folder.Write("m.ini", "[Main]\r\n");
+  ASSERT_EQ(::mkfifo(folder.PathOf("pipe.ini").c_str(), 0600), 0);
+  std::filesystem::create_symlink(module, folder.PathOf("link.ini"));
+  std::filesystem::create_symlink("/dev/zero", folder.PathOf("zero.ini"));
+  std::filesystem::create_symlink("/dev/urandom", folder.PathOf("random.ini"));
+  std::filesystem::resize_file(folder.Write("bound.ini", ""), kLargestReadableFile);
+  std::filesystem::resize_file(folder.Write("past.ini", ""), kLargestReadableFile + 1);
+  folder.MakeFolder("dir.ini");
+  const struct {
+    const char* name;
+    std::optional<std::size_t> size;
+    const char* why = "";
+  } rows[] = {{"m.ini", 8},
+              {"link.ini", 8},
+              {"bound.ini", kLargestReadableFile},
+              {"pipe.ini", std::nullopt, "no regular file"},
+              {"zero.ini", std::nullopt, "no regular file"},
+              {"random.ini", std::nullopt, "no regular file"},
+              {"dir.ini", std::nullopt, "no regular file"},
+              {"past.ini", std::nullopt, "larger than 64 MB"},
+              {"absent.ini", std::nullopt, "no such file"}};
+  for (const auto& row : rows) {
+    const std::optional<std::string> bytes = files.ReadFile(folder.PathOf(row.name));
+    EXPECT_EQ(bytes ? std::optional(bytes->size()) : std::nullopt, row.size) << row.name;
+    EXPECT_THAT(row.size ? "" : UnreadableReason(files, folder.PathOf(row.name)),
+                ::testing::HasSubstr(row.why))
+        << row.name;
+  }
+  // /proc reports a size of 0 for files that hold text.
+  EXPECT_THAT(files.ReadFile("/proc/self/status").value_or(""), ::testing::StartsWith("Name:"));
+  const std::string staging = *files.CreateUniqueFile(folder.path(), ".s-");
+  std::filesystem::remove(staging);
+  std::filesystem::create_symlink(module, staging);
+  EXPECT_FALSE(files.WriteFile(staging, "x"));
+  EXPECT_EQ(folder.Read("m.ini"), "[Main]\r\n");
+}
+#endif
 
 }  // namespace
 }  // namespace quillmere
