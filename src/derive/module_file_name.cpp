@@ -80,6 +80,11 @@ std::optional<std::string> ModuleNameRefusal(std::string_view name) {
       return "'" + std::string(1, c) + "' cannot stand in a file name";
     }
   }
+  // Module_Name must read back as typed: a read also drops a pair of quotes around a value.
+  if (const std::string_view read = profile_rules::ReadableValue(name); read != name) {
+    return "a pair of quotes around a name is lost when the module is read: it would show as \"" +
+           std::string(read) + "\"";
+  }
   if (name.size() > kProfileValueMax) {
     return "a module name holds at most " + std::to_string(kProfileValueMax) +
            " characters; this one has " + std::to_string(name.size());

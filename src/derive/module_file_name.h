@@ -19,7 +19,7 @@ namespace quillmere {
 // "." or ".."; a device name Windows reserves (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, with or
 // without an extension, any case); a byte the code page does not define; a file name longer than
 // 255 bytes; a name that would not read back whole as a Module_Name value (over 259 characters,
-// or with a blank at either end).
+// blanks at either end, or wrapped in a pair of quotes).
 [[nodiscard]] std::optional<std::string> ModuleNameRefusal(std::string_view name);
 
 // Why a name with a blank at either end is refused, in words for the user; none for any other

@@ -322,7 +322,10 @@ WriteStatus IniDocument::WriteValue(std::string_view section, std::string_view k
     added += ending;
   }
   added += rules::NewEntryLine(keyName, value);
-  added += ending;
+  // A lone CR right before an LF would read as one ending with it, and the blank line that LF
+  // ends would vanish into the new one: the new line then ends in CRLF.
+  const bool joinsNext = ending == "\r" && bytes_.compare(before.Next(), 1, "\n") == 0;
+  added += joinsNext ? rules::kDefaultLineEnding : std::string_view(ending);
   Splice(before.Next(), 0, added);
   return WriteStatus::kOk;
 }

@@ -65,7 +65,8 @@ namespace quillmere::profile_rules {
 [[nodiscard]] std::size_t LineContentEnd(std::string_view bytes, std::size_t position);
 
 // New lines follow the file's own habit: the first line ending found in it. A file with none (a
-// new or empty file, or one single unended line) gets CRLF, as Windows writes.
+// new or empty file, or one single unended line) gets CRLF, as Windows writes; so does a new
+// line whose lone CR would join the LF after it into one ending.
 [[nodiscard]] std::string_view LineEndingOf(std::string_view bytes);
 inline constexpr std::string_view kDefaultLineEnding = "\r\n";
 

@@ -256,6 +256,13 @@ TEST(ModuleName, UsableNamesAndTheirFileNames) {
            " lead", "trail "}) {
     EXPECT_NE(ModuleNameRefusal(name), std::nullopt) << name;
   }
+  EXPECT_THAT(BlankEndRefusal(" lead ").value_or(""), ::testing::HasSubstr("show as \"lead\""));
+  EXPECT_EQ(BlankEndRefusal("Epson TM 88"), std::nullopt);
+  // A read of Module_Name also drops one pair of quotes around it.
+  EXPECT_THAT(ModuleNameRefusal("'quoted'").value_or(""),
+              ::testing::HasSubstr("show as \"quoted\""));
+  EXPECT_EQ(ModuleNameRefusal("'half"), std::nullopt);
+  EXPECT_EQ(ModuleNameRefusal("it's"), std::nullopt);
   EXPECT_EQ(ModuleFileName("Epson_2"), "Epson_2.ini");
   EXPECT_EQ(ModuleFileName("Epson_2.INI"), "Epson_2.INI");
   EXPECT_EQ(ModuleFileName("Epson.ini.bak"), "Epson.ini.bak.ini");
