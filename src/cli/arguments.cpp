@@ -34,6 +34,9 @@ std::string Quoted(std::string_view text) {
   return "'" + std::string(text) + "'";
 }
 
+const std::string kShortHelp = "-h";
+const std::string kLongHelp = "--help";
+
 }  // namespace
 
 std::variant<ParsedArguments, UsageError> ParseArguments(std::span<const std::string> arguments,
@@ -41,7 +44,11 @@ std::variant<ParsedArguments, UsageError> ParseArguments(std::span<const std::st
   ParsedArguments parsed;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
+    // "-h" is the one short option, as every tool takes it.
+    const std::string& argument =
+        arguments[i] == kShortHelp && FindOption(options, kHelpOption.name) != nullptr
+            ? kLongHelp
+            : arguments[i];
     if (optionsEnded || argument == "-" || !argument.starts_with("-")) {
       parsed.AddPositional(argument);
       continue;

@@ -26,8 +26,14 @@ struct CommandOption {
   std::string_view help;
 };
 
-// Accepted by every command; the dispatcher answers it before the command runs.
+// Accepted by every command, "-h" too; the dispatcher answers it before the command runs.
 inline constexpr CommandOption kHelpOption{"help", OptionKind::kFlag, "", "show this text"};
+
+// Accepted by every command: the shop's code page, in which module files, names and keywords are
+// written; arguments and output are converted between it and the terminal's UTF-8.
+inline constexpr CommandOption kCodePageOption{
+    "code-page", OptionKind::kValue, "N",
+    "the shop's code page, e.g. 1252 or 950 (default: Windows' for the locale)"};
 
 // A command line that cannot be run, with what is wrong in a few words.
 struct UsageError {
@@ -53,7 +59,8 @@ class ParsedArguments {
 
 // Reads `arguments` (the command's name already taken off) against `options`. An unknown
 // option, a value option without its value, a value given to a flag and an option given twice
-// are usage errors. "-" alone and everything after "--" are positional.
+// are usage errors. "-" alone and everything after "--" are positional; "-h" is "--help" where
+// the options hold it.
 [[nodiscard]] std::variant<ParsedArguments, UsageError> ParseArguments(
     std::span<const std::string> arguments, std::span<const CommandOption> options);
 

@@ -13,6 +13,7 @@
 namespace quillmere::cli {
 
 inline constexpr std::string_view kProgramName = "quillmere-cli";
+inline constexpr std::string_view kVersion = QUILLMERE_VERSION;
 
 // The exit statuses every command shares.
 enum class ExitStatus : int {

@@ -1,16 +1,20 @@
 #include "cli/command_line.h"
 
 #include <algorithm>
+#include <charconv>
 #include <ostream>
 #include <vector>
 
 #include "cli/command_table.h"
+#include "platform/code_page.h"
 
 namespace quillmere::cli {
 namespace {
 
-std::vector<CommandOption> OptionsWithHelp(const Command& command) {
+// The options every command takes besides its own.
+std::vector<CommandOption> CommonOptionsAdded(const Command& command) {
   std::vector<CommandOption> options(command.options.begin(), command.options.end());
+  options.push_back(kCodePageOption);
   options.push_back(kHelpOption);
   return options;
 }
@@ -29,14 +33,16 @@ void PrintUsage(std::ostream& stream) {
   for (const Command* command : AllCommands()) {
     stream << "  " << kProgramName << " " << command->synopsis << "\n";
   }
-  stream << "\nRun '" << kProgramName << " <command> --help' for what a command does.\n";
+  stream << "\nEvery command also takes --code-page N and -h (--help).\n"
+         << "Run '" << kProgramName << " help <command>' for what a command does, '" << kProgramName
+         << " --version' for the version.\n";
 }
 
 // One command's usage: its usage line, its description and its options.
 void PrintCommandUsage(const Command& command, std::ostream& stream) {
   stream << "usage: " << kProgramName << " " << command.synopsis << "\n\n"
          << command.description << "\n\noptions:\n";
-  const std::vector<CommandOption> options = OptionsWithHelp(command);
+  const std::vector<CommandOption> options = CommonOptionsAdded(command);
   std::size_t width = 0;
   for (const CommandOption& option : options) {
     width = std::max(width, OptionLabel(option).size());
@@ -64,6 +70,53 @@ int CommandUsageError(const Command& command, std::string_view message, CommandC
   return ExitCode(ExitStatus::kUsage);
 }
 
+bool IsHelp(std::string_view argument) {
+  return argument == "-h" || argument == "--help" || argument == "help";
+}
+
+// The code page --code-page names, or the one in use; none when it names none this tool has.
+std::optional<codepage::CodePage> ChosenCodePage(const ParsedArguments& arguments) {
+  const std::optional<std::string> given = arguments.Value(kCodePageOption.name);
+  if (!given) {
+    return codepage::ActiveCodePage();
+  }
+  codepage::CodePage number = 0;
+  const char* end = given->data() + given->size();
+  const auto [stop, error] = std::from_chars(given->data(), end, number);
+  if (error != std::errc() || stop != end || !codepage::IsSupported(number)) {
+    return std::nullopt;
+  }
+  return number;
+}
+
+int RunCommand(const Command& command, std::span<const std::string> arguments,
+               CommandContext& context) {
+  const std::vector<CommandOption> options = CommonOptionsAdded(command);
+  auto parsed = ParseArguments(arguments, options);
+  if (const auto* error = std::get_if<UsageError>(&parsed)) {
+    return CommandUsageError(command, error->message, context);
+  }
+  const auto& commandArguments = std::get<ParsedArguments>(parsed);
+  if (commandArguments.Has(kHelpOption.name)) {
+    PrintCommandUsage(command, context.out);
+    return ExitCode(ExitStatus::kOk);
+  }
+  const std::optional<codepage::CodePage> codePage = ChosenCodePage(commandArguments);
+  if (!codePage) {
+    return CommandUsageError(command,
+                             "no code page " + *commandArguments.Value(kCodePageOption.name) +
+                                 " here (the ANSI code pages of Windows: 874, 932, 936, 949, "
+                                 "950, 1250-1258, 1361; and 65001, UTF-8)",
+                             context);
+  }
+  const codepage::ActiveCodePageScope scope(*codePage);
+  const CommandResult result = command.run(commandArguments, context);
+  if (const auto* error = std::get_if<UsageError>(&result)) {
+    return CommandUsageError(command, error->message, context);
+  }
+  return ExitCode(std::get<ExitStatus>(result));
+}
+
 }  // namespace
 
 int RunCommandLine(std::span<const std::string> arguments, CommandContext& context) {
@@ -71,8 +124,20 @@ int RunCommandLine(std::span<const std::string> arguments, CommandContext& conte
     return GeneralUsageError("no command given", context);
   }
   const std::string& name = arguments.front();
-  if (name == "--" + std::string(kHelpOption.name)) {
-    PrintUsage(context.out);
+  if (name == "--version") {
+    context.out << kProgramName << " " << kVersion << "\n";
+    return ExitCode(ExitStatus::kOk);
+  }
+  if (IsHelp(name)) {
+    if (arguments.size() == 1) {
+      PrintUsage(context.out);
+      return ExitCode(ExitStatus::kOk);
+    }
+    const Command* command = FindCommand(arguments[1]);
+    if (command == nullptr || arguments.size() > 2) {
+      return GeneralUsageError("help takes one command's name", context);
+    }
+    PrintCommandUsage(*command, context.out);
     return ExitCode(ExitStatus::kOk);
   }
   const Command* command = FindCommand(name);
@@ -80,21 +145,7 @@ int RunCommandLine(std::span<const std::string> arguments, CommandContext& conte
     return GeneralUsageError(
         (name.starts_with("-") ? "unknown option '" : "unknown command '") + name + "'", context);
   }
-  const std::vector<CommandOption> options = OptionsWithHelp(*command);
-  auto parsed = ParseArguments(arguments.subspan(1), options);
-  if (const auto* error = std::get_if<UsageError>(&parsed)) {
-    return CommandUsageError(*command, error->message, context);
-  }
-  const auto& commandArguments = std::get<ParsedArguments>(parsed);
-  if (commandArguments.Has(kHelpOption.name)) {
-    PrintCommandUsage(*command, context.out);
-    return ExitCode(ExitStatus::kOk);
-  }
-  const CommandResult result = command->run(commandArguments, context);
-  if (const auto* error = std::get_if<UsageError>(&result)) {
-    return CommandUsageError(*command, error->message, context);
-  }
-  return ExitCode(std::get<ExitStatus>(result));
+  return RunCommand(*command, arguments.subspan(1), context);
 }
 
 }  // namespace quillmere::cli

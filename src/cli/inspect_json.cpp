@@ -1,6 +1,7 @@
 #include "cli/inspect_json.h"
 
 #include "cli/json_writer.h"
+#include "cli/terminal_text.h"
 
 namespace quillmere::cli {
 namespace {
@@ -12,10 +13,12 @@ void WriteRecord(JsonWriter& json, const CommandRecord& record) {
   json.Bytes(record.bytes);
   json.NumberMember("kind", record.kind);
   json.NumberMember("parameter", record.parameter);
-  json.TextMember("text", record.text);
+  json.Key("text");
+  record.text ? json.String(JsonText(*record.text)) : json.Null();
   json.StringMember("event", EventName(record.event));
   if (record.kind == 3) {
-    json.TextMember("function", record.function);
+    json.Key("function");
+    record.function ? json.String(JsonText(*record.function)) : json.Null();
   }
   json.EndObject();
 }
@@ -31,8 +34,8 @@ void WriteRecords(JsonWriter& json, std::string_view name,
 }
 
 void WriteHeading(JsonWriter& json, const PrinterCommandModule& module) {
-  json.StringMember("path", module.modulePath);
-  json.StringMember("moduleName", module.moduleName);
+  json.StringMember("path", JsonPath(module.modulePath));
+  json.StringMember("moduleName", JsonText(module.moduleName));
   json.NumberMember("waitTime", module.waitTime);
   json.BoolMember("noStartTag", module.noStartTag);
   json.BoolMember("noStopTag", module.noStopTag);
@@ -50,10 +53,10 @@ void WriteCounts(JsonWriter& json, const Inspection& inspection) {
 void WriteLibrary(JsonWriter& json, const PrinterCommandModule& module) {
   json.Key("library");
   json.BeginObject();
-  json.StringMember("setting", module.librarySetting);
+  json.StringMember("setting", JsonText(module.librarySetting));
   json.BoolMember("useLibrary", module.useLibrary);
   json.Key("foundAt");
-  module.libraryFoundAt.empty() ? json.Null() : json.String(module.libraryFoundAt);
+  module.libraryFoundAt.empty() ? json.Null() : json.String(JsonPath(module.libraryFoundAt));
   json.BoolMember("loaded", module.library != nullptr);
   json.EndObject();
 }
@@ -66,7 +69,7 @@ void WriteLists(JsonWriter& json, const PrinterCommandModule& module) {
   for (const MultiCommand& multi : module.multiCommands) {
     json.BeginObject();
     json.NumberMember("key", multi.key);
-    json.StringMember("section", multi.section);
+    json.StringMember("section", JsonText(multi.section));
     json.NumberMember("trigger", multi.trigger);
     WriteRecords(json, "records", multi.records);
     json.EndObject();
@@ -77,7 +80,8 @@ void WriteLists(JsonWriter& json, const PrinterCommandModule& module) {
 void WriteBarcode(JsonWriter& json, const PrinterCommandModule& module) {
   json.Key("barcodeCommand");
   module.barcodeCommand ? WriteRecord(json, *module.barcodeCommand) : json.Null();
-  json.TextMember("barcodeAnalyzer", module.barcodeAnalyzer);
+  json.Key("barcodeAnalyzer");
+  module.barcodeAnalyzer ? json.String(JsonText(*module.barcodeAnalyzer)) : json.Null();
 }
 
 void WriteLeftOut(JsonWriter& json, const PrinterCommandModule& module) {
@@ -85,10 +89,10 @@ void WriteLeftOut(JsonWriter& json, const PrinterCommandModule& module) {
   json.BeginArray();
   for (const LeftOutRecord& left : module.leftOut) {
     json.BeginObject();
-    json.StringMember("section", left.section);
+    json.StringMember("section", JsonText(left.section));
     json.NumberMember("key", left.key);
-    json.StringMember("value", left.value);
-    json.StringMember("reason", DescribeParseError(left.error));
+    json.StringMember("value", JsonText(left.value));
+    json.StringMember("reason", JsonText(DescribeParseError(left.error)));
     json.EndObject();
   }
   json.EndArray();
@@ -96,7 +100,7 @@ void WriteLeftOut(JsonWriter& json, const PrinterCommandModule& module) {
   json.BeginArray();
   for (const MissingKeys& missing : module.missingKeys) {
     json.BeginObject();
-    json.StringMember("section", missing.section);
+    json.StringMember("section", JsonText(missing.section));
     json.NumberMember("count", missing.count);
     json.NumberMember("keysPresent", missing.keysPresent);
     json.EndObject();
@@ -113,7 +117,7 @@ void WritePlace(JsonWriter& json, std::string_view name, std::string_view sectio
     return;
   }
   json.BeginObject();
-  json.StringMember("section", section);
+  json.StringMember("section", JsonText(section));
   json.NumberMember("key", record->key);
   json.EndObject();
 }

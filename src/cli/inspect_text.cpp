@@ -1,8 +1,11 @@
 #include "cli/inspect_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <ostream>
+
+#include "cli/terminal_text.h"
 
 namespace quillmere::cli {
 namespace {
@@ -28,10 +31,10 @@ void PrintRecord(std::ostream& out, std::string_view indent, const CommandRecord
     out << " parameter " << record.parameter;
   }
   if (record.function) {
-    out << " function " << *record.function;
+    out << " function " << TerminalText(*record.function);
   }
   if (record.text) {
-    out << "  text \"" << *record.text << '"';
+    out << "  text \"" << TerminalText(*record.text) << '"';
   }
   if (record.event != TransactionEvent::kNone) {
     out << "  " << EventName(record.event);
@@ -48,7 +51,8 @@ void PrintRecords(std::ostream& out, std::string_view title,
 }
 
 void PrintHeading(std::ostream& out, const PrinterCommandModule& module) {
-  out << "Module \"" << module.moduleName << "\" in " << module.modulePath << '\n';
+  out << "Module \"" << TerminalText(module.moduleName) << "\" in "
+      << TerminalPath(module.modulePath) << '\n';
 }
 
 void PrintWarnings(std::ostream& out, const Inspection& inspection) {
@@ -69,13 +73,14 @@ void PrintCounts(std::ostream& out, const Inspection& inspection) {
 }
 
 void PrintLibrary(std::ostream& out, const PrinterCommandModule& module) {
-  out << "Library: UseDll \"" << module.librarySetting << "\"";
+  out << "Library: UseDll \"" << TerminalText(module.librarySetting) << "\"";
   if (!module.useLibrary) {
     out << ", none used\n";
   } else if (module.libraryFoundAt.empty()) {
     out << ", not found\n";
   } else {
-    out << ", " << module.libraryFoundAt << (module.library ? ", loaded\n" : ", did not load\n");
+    out << ", " << TerminalPath(module.libraryFoundAt)
+        << (module.library ? ", loaded\n" : ", did not load\n");
   }
 }
 
@@ -84,8 +89,8 @@ void PrintLists(std::ostream& out, const PrinterCommandModule& module) {
   PrintRecords(out, "Single commands", module.singleCommands);
   out << (module.multiCommands.empty() ? "Multi-commands: none\n" : "Multi-commands:\n");
   for (const MultiCommand& multi : module.multiCommands) {
-    out << "  " << multi.key << ": [" << multi.section << "] trigger " << HexByte(multi.trigger)
-        << '\n';
+    out << "  " << multi.key << ": [" << TerminalText(multi.section) << "] trigger "
+        << HexByte(multi.trigger) << '\n';
     for (const CommandRecord& record : multi.records) {
       PrintRecord(out, "    ", record);
     }
@@ -97,7 +102,7 @@ void PrintBarcode(std::ostream& out, const PrinterCommandModule& module) {
   if (module.barcodeCommand) {
     PrintRecord(out, "", *module.barcodeCommand);
   }
-  out << "Barcode analyser: " << module.barcodeAnalyzer.value_or("none") << '\n';
+  out << "Barcode analyser: " << TerminalText(module.barcodeAnalyzer.value_or("none")) << '\n';
 }
 
 void PrintTriggerHolder(std::ostream& out, std::string_view title,
@@ -122,8 +127,8 @@ void PrintDerivationPlaces(std::ostream& out, const Inspection& inspection) {
   }
   out << "  cut-paper command: ";
   if (inspection.cutPaper) {
-    out << '[' << inspection.cutPaper->holder->section << "] " << inspection.cutPaper->record->key
-        << '\n';
+    out << '[' << TerminalText(inspection.cutPaper->holder->section) << "] "
+        << inspection.cutPaper->record->key << '\n';
   } else {
     out << "none\n";
   }
@@ -132,16 +137,24 @@ void PrintDerivationPlaces(std::ostream& out, const Inspection& inspection) {
   PrintTriggerHolder(out, "stop trigger: ", holders.stopHolder, holders.stopAtEnd);
 }
 
+void PrintLeftOutRecord(std::ostream& out, const LeftOutRecord& left) {
+  out << "  [" << TerminalText(left.section) << "] " << left.key << " = "
+      << TerminalText(left.value) << ": " << TerminalText(DescribeParseError(left.error)) << '\n';
+}
+
+void PrintMissingKeys(std::ostream& out, const MissingKeys& missing) {
+  out << "  [" << TerminalText(missing.section) << "] holds " << missing.keysPresent << " of the "
+      << missing.count << " keys its count names\n";
+}
+
 void PrintLeftOut(std::ostream& out, const Inspection& inspection) {
   const PrinterCommandModule& module = inspection.module;
   out << (inspection.SomethingLeftOut() ? "Left out:\n" : "Left out: nothing\n");
   for (const LeftOutRecord& left : module.leftOut) {
-    out << "  [" << left.section << "] " << left.key << " = " << left.value << ": "
-        << DescribeParseError(left.error) << '\n';
+    PrintLeftOutRecord(out, left);
   }
   for (const MissingKeys& missing : module.missingKeys) {
-    out << "  [" << missing.section << "] holds " << missing.keysPresent << " of the "
-        << missing.count << " keys its count names\n";
+    PrintMissingKeys(out, missing);
   }
 }
 
@@ -157,6 +170,43 @@ void PrintInspection(std::ostream& out, const Inspection& inspection) {
   PrintBarcode(out, module);
   PrintDerivationPlaces(out, inspection);
   PrintLeftOut(out, inspection);
+}
+
+void PrintBaseProblems(std::ostream& out, std::string_view prefix, const Inspection& inspection) {
+  const PrinterCommandModule& module = inspection.module;
+  if (inspection.byteOrderMark) {
+    out << prefix << kByteOrderMarkWarning << '\n';
+  }
+  const auto leftWithLibrary = [](const LeftOutRecord& left) {
+    return left.error.failure == ParseFailure::kLibraryNotLoaded;
+  };
+  if (module.useLibrary && !module.library) {
+    out << prefix << "its module library \""
+        << TerminalText(ParseLibrarySetting(module.librarySetting).path) << "\" "
+        << (module.libraryFoundAt.empty() ? "was not found" : "did not load");
+    const bool leavesOut =
+        std::any_of(module.leftOut.begin(), module.leftOut.end(), leftWithLibrary);
+    out << (leavesOut ? ", which leaves out:\n" : "\n");
+    for (const LeftOutRecord& left : module.leftOut) {
+      if (leftWithLibrary(left)) {
+        PrintLeftOutRecord(out, left);
+      }
+    }
+  }
+  const bool othersLeftOut =
+      !module.missingKeys.empty() ||
+      !std::all_of(module.leftOut.begin(), module.leftOut.end(), leftWithLibrary);
+  if (othersLeftOut) {
+    out << prefix << "records left out:\n";
+    for (const LeftOutRecord& left : module.leftOut) {
+      if (!leftWithLibrary(left)) {
+        PrintLeftOutRecord(out, left);
+      }
+    }
+    for (const MissingKeys& missing : module.missingKeys) {
+      PrintMissingKeys(out, missing);
+    }
+  }
 }
 
 }  // namespace quillmere::cli

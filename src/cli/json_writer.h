@@ -1,12 +1,10 @@
 // A small JSON writer for quillmere-cli's machine-readable output: objects, arrays, strings,
-// numbers, booleans and null, indented two blanks a level. Module text is 8-bit in the system's
-// code page, which JSON cannot carry as it is: valid UTF-8 passes through, and every other byte
-// of 128 and above is written as \u00XX, as if the text were Latin-1, so the output is always
-// valid JSON and every byte can still be told.
+// numbers, booleans and null, indented two blanks a level. Strings are given as UTF-8, module
+// text converted from the shop's code page (terminal_text.h); a byte that is no UTF-8 all the
+// same (a file name that is none) is written as \u00XX, so the output is always valid JSON.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -36,7 +34,7 @@ class JsonWriter {
   // An array of small numbers on one line, as byte sequences read best.
   void Bytes(const std::vector<std::uint8_t>& bytes);
 
-  // A member with its value, in one call; an absent text is written as null.
+  // A member with its value, in one call.
   void StringMember(std::string_view name, std::string_view text) {
     Key(name);
     String(text);
@@ -48,10 +46,6 @@ class JsonWriter {
   void BoolMember(std::string_view name, bool value) {
     Key(name);
     Bool(value);
-  }
-  void TextMember(std::string_view name, const std::optional<std::string>& text) {
-    Key(name);
-    text ? String(*text) : Null();
   }
 
  private:

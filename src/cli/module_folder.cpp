@@ -1,5 +1,6 @@
 #include "cli/module_folder.h"
 
+#include "cli/terminal_text.h"
 #include "platform/file_system.h"
 
 namespace quillmere::cli {
@@ -20,9 +21,10 @@ bool ScanModuleFolder(const ParsedArguments& arguments, Catalogue& catalogue,
                       const PlatformServices& services, Toolkit& toolkit) {
   const std::optional<std::string> folder = arguments.Value(kFolderOption.name);
   if (!folder) {
-    return ScanCatalogue(catalogue, services, toolkit);
+    return ScanCatalogueIn(catalogue, ProgramModuleFolderPlaces(services.files), services, toolkit);
   }
-  return ScanCatalogueFolder(catalogue, WithoutTrailingSeparators(*folder), services, toolkit);
+  return ScanCatalogueFolder(catalogue, WithoutTrailingSeparators(PathFromTerminal(*folder)),
+                             services, toolkit);
 }
 
 }  // namespace quillmere::cli

@@ -18,7 +18,7 @@ YesNoAnswers YesNoAnswersFor(bool yesOption, bool inputIsTerminal) {
   if (yesOption) {
     return YesNoAnswers::kAlwaysYes;
   }
-  return inputIsTerminal ? YesNoAnswers::kAskOnTerminal : YesNoAnswers::kAlwaysNo;
+  return inputIsTerminal ? YesNoAnswers::kAskOnTerminal : YesNoAnswers::kNotAsked;
 }
 
 bool StandardInputIsTerminal() {
@@ -34,20 +34,27 @@ TerminalToolkit::TerminalToolkit(std::ostream& out, std::ostream& err, std::istr
     : out_(out), err_(err), in_(in), answers_(answers) {}
 
 MessageAnswer TerminalToolkit::ShowMessage(MessageId id, MessageButtons buttons) {
+  return ShowDetailedMessage(id, buttons, {});
+}
+
+MessageAnswer TerminalToolkit::ShowDetailedMessage(MessageId id, MessageButtons buttons,
+                                                   std::string_view detail) {
+  if (buttons == MessageButtons::kYesNo && answers_ == YesNoAnswers::kAlwaysYes) {
+    return MessageAnswer::kYes;
+  }
   std::ostream& stream = id == MessageId::kSuccess ? out_ : err_;
   stream << MessageText(id) << "\n";
+  if (!detail.empty()) {
+    stream << detail << "\n";
+  }
   stream.flush();
   if (buttons == MessageButtons::kOk) {
     return MessageAnswer::kOther;
   }
-  switch (answers_) {
-    case YesNoAnswers::kAlwaysYes:
-      return MessageAnswer::kYes;
-    case YesNoAnswers::kAskOnTerminal:
-      return Ask();
-    case YesNoAnswers::kAlwaysNo:
-      return MessageAnswer::kOther;
+  if (answers_ == YesNoAnswers::kAskOnTerminal) {
+    return Ask();
   }
+  err_ << kPassYes << "\n";
   return MessageAnswer::kOther;
 }
 

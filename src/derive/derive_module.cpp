@@ -2,6 +2,7 @@
 
 #include <new>
 #include <optional>
+#include <variant>
 
 #include "derive/keyword_triggers.h"
 #include "derive/module_file_name.h"
@@ -9,22 +10,28 @@
 #include "derive/staging_files.h"
 #include "derive/target_file.h"
 #include "module/catalogue.h"
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/toolkit.h"
 
 namespace quillmere {
 namespace {
 
-// "<path>: <reason>", for the user.
+// "<path>: <reason>", for showing.
 std::string About(std::string_view path, std::string_view reason) {
-  return std::string(path) + ": " + std::string(reason);
+  return codepage::SystemTextToUtf8(path) + ": " + codepage::SystemTextToUtf8(reason);
 }
 
 DeriveResult Derive(const DeriveInputs& inputs, const Catalogue& catalogue,
-                    const PlatformServices& services, Toolkit& toolkit) {
+                    const PlatformServices& services, Toolkit& toolkit, DeriveMode mode) {
   DeriveResult result;
-  const auto refuse = [&](MessageId message) {
-    toolkit.ShowMessage(message, MessageButtons::kOk);
+  // The message, and below it the line of detail that says why or where.
+  const auto tell = [&](MessageId message, std::string detail) {
+    result.reason = std::move(detail);
+    toolkit.ShowDetailedMessage(message, MessageButtons::kOk, result.reason);
+  };
+  const auto refuse = [&](MessageId message, std::string detail = {}) {
+    tell(message, std::move(detail));
     return std::move(result);
   };
   if (inputs.baseSelection < 0 ||
@@ -36,9 +43,8 @@ DeriveResult Derive(const DeriveInputs& inputs, const Catalogue& catalogue,
   if (inputs.newModuleName.empty()) {
     return refuse(MessageId::kTypeNewName);
   }
-  if (!IsUsableModuleName(inputs.newModuleName)) {
-    result.reason = BlankEndRefusal(inputs.newModuleName).value_or("");
-    return refuse(MessageId::kInvalidName);
+  if (std::optional<std::string> refusal = ModuleNameRefusal(inputs.newModuleName)) {
+    return refuse(MessageId::kInvalidName, std::move(*refusal));
   }
   if (IsNameInUse(catalogue, inputs.newModuleName)) {
     return refuse(MessageId::kNameInUse);
@@ -47,35 +53,38 @@ DeriveResult Derive(const DeriveInputs& inputs, const Catalogue& catalogue,
   if (!inputs.voidKeyword.empty() && inputs.voidKeyword == inputs.stopKeyword) {
     return refuse(MessageId::kKeywordsEqual);
   }
-  if (!KeywordRecordsFit(inputs.voidKeyword, StopKeywordToWrite(inputs))) {
-    return refuse(MessageId::kKeywordTooLong);
+  if (std::optional<std::string> overflow =
+          KeywordRecordOverflow(inputs.voidKeyword, StopKeywordToWrite(inputs))) {
+    return refuse(MessageId::kKeywordTooLong, std::move(*overflow));
   }
 
   result.fileName = inputs.newModuleName;
-  const auto fail = [&](DeriveOutcome outcome, MessageId message, std::string reason) {
-    result.reason = std::move(reason);
-    toolkit.ShowMessage(message, MessageButtons::kOk);
+  const auto fail = [&](DeriveOutcome outcome, MessageId message, std::string detail) {
+    tell(message, std::move(detail));
     result.outcome = outcome;
     return std::move(result);
   };
+  const auto declined = [&](MessageId question) {
+    if (toolkit.ShowMessage(question, MessageButtons::kYesNo) == MessageAnswer::kYes) {
+      return false;
+    }
+    result.outcome = DeriveOutcome::kDeclined;
+    return true;
+  };
   const std::optional<TargetFile> found =
-      FindTargetFile(services.files, catalogue.folderPath, ModuleFileName(result.fileName));
+      FindTargetFile(services.files, catalogue.folderPath, *ModuleFileName(result.fileName));
   if (!found) {
     return fail(DeriveOutcome::kCopyFailed, MessageId::kCopyFailed,
                 About(catalogue.folderPath, "the folder cannot be listed"));
   }
   const TargetFile& target = *found;
-  if (target.exists && toolkit.ShowMessage(MessageId::kOverwriteQuestion, MessageButtons::kYesNo) !=
-                           MessageAnswer::kYes) {
-    result.outcome = DeriveOutcome::kDeclined;
+  if (target.exists && declined(MessageId::kOverwriteQuestion)) {
     return result;
   }
 
-  // What derivations that were killed outright left in the folder goes first.
-  RemoveStaleStagingFiles(services.files, catalogue.folderPath);
-  // The new module is made in memory whole, then put into a staging file beside the target and
-  // renamed onto it: until the rename nothing the folder held has changed, also when base and
-  // target are one file.
+  // The new module is made in memory whole, so what it will hold is known before anything is
+  // written; then it is put into a staging file beside the target and renamed onto it: until
+  // the rename nothing the folder held has changed, also when base and target are one file.
   StagedModule staged = StageModule(inputs, basePath, target.path, services);
   switch (staged.failure) {
     case StagedModule::Failure::kBaseUnreadable:
@@ -90,19 +99,35 @@ DeriveResult Derive(const DeriveInputs& inputs, const Catalogue& catalogue,
     case StagedModule::Failure::kNone:
       break;
   }
-  const std::unique_ptr<StagingFile> staging =
-      StagingFile::Create(services.files, catalogue.folderPath);
-  if (staging == nullptr) {
-    return fail(DeriveOutcome::kCopyFailed, MessageId::kCopyFailed,
-                About(catalogue.folderPath, "no staging file can be made in it"));
+  if (!staged.hasStopSignal && declined(MessageId::kNoStopSignal)) {
+    return result;
   }
-  if (!staging->PutAt(*staged.files->Bytes(target.path), target.path)) {
+  const std::string_view newBytes = *staged.files->Bytes(target.path);
+  if (mode == DeriveMode::kDryRun) {
+    // Read again: when base and target are one file, the store holds only the new module.
+    result.preview = DerivePreview{basePath, services.files.ReadFile(basePath).value_or(""),
+                                   target.path, target.exists, std::string(newBytes)};
+    result.outcome = DeriveOutcome::kSucceeded;
+    return result;
+  }
+
+  // What derivations that were killed outright left in the folder goes first.
+  RemoveStaleStagingFiles(services.files, catalogue.folderPath);
+  auto staging = StagingFile::Create(services.files, catalogue.folderPath);
+  if (const auto* failure = std::get_if<FileOutcome>(&staging)) {
+    return fail(DeriveOutcome::kCopyFailed, MessageId::kCopyFailed,
+                About(catalogue.folderPath, failure->reason()));
+  }
+  if (const FileOutcome put =
+          std::get<std::unique_ptr<StagingFile>>(staging)->PutAt(newBytes, target.path);
+      !put) {
     return fail(DeriveOutcome::kWriteFailed, MessageId::kWriteFailed,
-                About(target.path, "the new module could not be written whole"));
+                About(target.path, put.reason()));
   }
   result.loadedBase = std::move(staged.base);
   result.outcome = DeriveOutcome::kSucceeded;
-  toolkit.ShowMessage(MessageId::kSuccess, MessageButtons::kOk);
+  toolkit.ShowDetailedMessage(MessageId::kSuccess, MessageButtons::kOk,
+                              codepage::SystemTextToUtf8(target.path));
   toolkit.EndWithOk();
   return result;
 }
@@ -115,12 +140,12 @@ std::string_view StopKeywordToWrite(const DeriveInputs& inputs) {
 }
 
 DeriveResult DeriveModule(const DeriveInputs& inputs, const Catalogue& catalogue,
-                          const PlatformServices& services, Toolkit& toolkit) {
+                          const PlatformServices& services, Toolkit& toolkit, DeriveMode mode) {
   // An exception ends the run here, after the staging file's removal unwound with it: the user
   // learns of it by a message, and the folder is as it was.
   std::string reason;
   try {
-    return Derive(inputs, catalogue, services, toolkit);
+    return Derive(inputs, catalogue, services, toolkit, mode);
   } catch (const std::bad_alloc&) {
     reason = "out of memory";
   } catch (const std::exception& error) {
@@ -129,7 +154,7 @@ DeriveResult DeriveModule(const DeriveInputs& inputs, const Catalogue& catalogue
   DeriveResult result;
   result.outcome = DeriveOutcome::kWriteFailed;
   result.reason = std::move(reason);
-  toolkit.ShowMessage(MessageId::kWriteFailed, MessageButtons::kOk);
+  toolkit.ShowDetailedMessage(MessageId::kWriteFailed, MessageButtons::kOk, result.reason);
   return result;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,10 +31,24 @@ struct DeriveInputs {
 
 enum class DeriveOutcome {
   kRefused,      // a check failed (messages 3, 5, 8, 10, 12, 13), or the base is UTF-16 (17)
-  kDeclined,     // the user did not agree to overwrite (message 11 answered other than Yes)
+  kDeclined,     // message 11 (overwrite) or 15 (no stop signal) answered other than Yes
   kCopyFailed,   // message 6
   kWriteFailed,  // message 14 (also when an exception, out of memory say, ended the run)
-  kSucceeded,    // message 9, then the OK action
+  kSucceeded,    // message 9, then the OK action; a dry run: its preview, nothing written
+};
+
+// A real run writes the new module; a dry run passes every check, question and write in memory
+// and stops short of the disk, giving what it would write instead.
+enum class DeriveMode { kWrite, kDryRun };
+
+// What a dry run would write: the base's bytes as read and the new module's bytes, and whether
+// a file at the target path would be replaced.
+struct DerivePreview {
+  std::string basePath;
+  std::string baseBytes;
+  std::string targetPath;
+  bool overwrites = false;
+  std::string newBytes;
 };
 
 struct DeriveResult {
@@ -46,6 +61,8 @@ struct DeriveResult {
   // The base module as the writers loaded it; kept by the dialog until its window goes. Only
   // a derivation that succeeded gives one.
   std::unique_ptr<PrinterCommandModule> loadedBase;
+  // A dry run that passed every step gives its preview.
+  std::optional<DerivePreview> preview;
 };
 
 // A stop option is the register's end of a transaction; a stop keyword would contradict it, so
@@ -53,10 +70,14 @@ struct DeriveResult {
 [[nodiscard]] std::string_view StopKeywordToWrite(const DeriveInputs& inputs);
 
 // Runs the checks in their order, asks before overwriting (a file whose name differs from the
-// new file name only in case counts as that file), and writes the new module. After anything
-// but success the folder holds exactly what it held before, less any staging file that a
+// new file name only in case counts as that file) and before saving a module without a stop
+// signal, and writes the new module (or, a dry run, gives what it would write). Messages 6, 9,
+// 12, 13, 14 and 17 come with a line of detail, also kept as the result's reason (the reason the
+// system gave, the file written, the limit, the character refused). After anything but a real
+// run's success the folder holds exactly what it held before, less any staging file that a
 // derivation killed outright left. No exception passes: it ends the run with message 14.
 [[nodiscard]] DeriveResult DeriveModule(const DeriveInputs& inputs, const Catalogue& catalogue,
-                                        const PlatformServices& services, Toolkit& toolkit);
+                                        const PlatformServices& services, Toolkit& toolkit,
+                                        DeriveMode mode = DeriveMode::kWrite);
 
 }  // namespace quillmere

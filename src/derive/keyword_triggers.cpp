@@ -56,17 +56,31 @@ std::string StopKeywordRecord(std::string_view keyword) {
 
 }  // namespace
 
-bool KeywordRecordsFit(std::string_view voidKeyword, std::string_view stopKeyword) {
-  // Each keyword byte takes at least two characters, so a keyword this long cannot fit; the
-  // bound keeps the check from building huge strings.
-  if (voidKeyword.size() > kProfileValueMax || stopKeyword.size() > kProfileValueMax) {
-    return false;
+std::optional<std::string> KeywordRecordOverflow(std::string_view voidKeyword,
+                                                 std::string_view stopKeyword) {
+  const auto overflow = [](std::string_view which, std::string_view length) {
+    return "the " + std::string(which) + " keyword's record would be " + std::string(length) +
+           " characters long; a module file value holds at most " +
+           std::to_string(kProfileValueMax);
+  };
+  const struct {
+    std::string_view which;
+    std::string_view keyword;
+    std::string (*record)(std::string_view);
+  } keywords[] = {{"Void", voidKeyword, VoidKeywordRecord},
+                  {"Stop", stopKeyword, StopKeywordRecord}};
+  for (const auto& [which, keyword, record] : keywords) {
+    // Each keyword byte takes at least two characters, so a keyword this long cannot fit; the
+    // bound keeps the check from building huge strings.
+    if (keyword.size() > kProfileValueMax) {
+      return overflow(which, "at least " + std::to_string(2 * keyword.size()));
+    }
+    if (const std::size_t length = keyword.empty() ? 0 : record(keyword).size();
+        length > kProfileValueMax) {
+      return overflow(which, std::to_string(length));
+    }
   }
-  const bool voidFits =
-      voidKeyword.empty() || VoidKeywordRecord(voidKeyword).size() <= kProfileValueMax;
-  const bool stopFits =
-      stopKeyword.empty() || StopKeywordRecord(stopKeyword).size() <= kProfileValueMax;
-  return voidFits && stopFits;
+  return std::nullopt;
 }
 
 TriggerHolders FindTriggerHolders(const PrinterCommandModule& module, std::int32_t multiCount) {

@@ -15,12 +15,14 @@ namespace quillmere {
 
 class PrinterCommandModule;
 
-// True when both records that the keywords would give (an empty keyword gives none) read back
-// whole: no longer than the 259 characters a read returns. A record is "%d,%s1,0,0,TRAN_VOID"
-// (or TRAN_STOP): the keyword's length, each byte as a token and a comma, kind 1, parameter 0,
-// text flag 0 and the tag. A byte below 32, above 126, or the comma (which would split the
-// value) is the three-digit decimal token ("009", "044", "200"); any other byte is itself.
-[[nodiscard]] bool KeywordRecordsFit(std::string_view voidKeyword, std::string_view stopKeyword);
+// Why a record that the keywords would give (an empty keyword gives none) would not read back
+// whole, naming the keyword, its record's length and the 259 characters a read returns; none
+// when both fit. A record is "%d,%s1,0,0,TRAN_VOID" (or TRAN_STOP): the keyword's length, each
+// byte as a token and a comma, kind 1, parameter 0, text flag 0 and the tag. A byte below 32,
+// above 126, or the comma (which would split the value) is the three-digit decimal token ("009",
+// "044", "200"); any other byte is itself.
+[[nodiscard]] std::optional<std::string> KeywordRecordOverflow(std::string_view voidKeyword,
+                                                               std::string_view stopKeyword);
 
 // The multi-commands that hold old triggers, by key, and whether each will be replaced.
 struct TriggerHolders {

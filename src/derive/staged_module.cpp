@@ -6,6 +6,7 @@
 #include "derive/keyword_triggers.h"
 #include "derive/staging_files.h"
 #include "derive/stop_patchers.h"
+#include "derive/stop_signal.h"
 #include "derive/write_sequence.h"
 #include "platform/file_system.h"
 #include "platform/profile_rules.h"
@@ -49,6 +50,8 @@ StagedModule StageModule(const DeriveInputs& inputs, const std::string& basePath
   // keys of the same records in the copy.
   auto base = std::make_unique<PrinterCommandModule>(services);
   base->Load(basePath, *staged.files->View(basePath));
+  staged.hasStopSignal = NewModuleHasStopSignal(
+      *base, ReadFileCount(*staged.files, keys::kMultiCount, basePath), inputs);
   staged.files->Copy(basePath, targetPath);
   if (WriteNewModule(inputs, *base, targetPath, *staged.files) != WriteStatus::kOk) {
     staged.failure = StagedModule::Failure::kWriteFailed;
@@ -58,12 +61,13 @@ StagedModule StageModule(const DeriveInputs& inputs, const std::string& basePath
   return staged;
 }
 
-std::unique_ptr<StagingFile> StagingFile::Create(FileSystem& files, const std::string& folder) {
-  std::optional<std::string> path = files.CreateUniqueFile(folder, StagingStem(ThisProcess()));
+std::variant<std::unique_ptr<StagingFile>, FileOutcome> StagingFile::Create(
+    FileSystem& files, const std::string& folder) {
+  const CreatedFile path = files.CreateUniqueFile(folder, StagingStem(ThisProcess()));
   if (!path) {
-    return nullptr;
+    return FileOutcome::Failed(path.reason());
   }
-  return std::unique_ptr<StagingFile>(new StagingFile(files, std::move(*path)));
+  return std::unique_ptr<StagingFile>(new StagingFile(files, *path));
 }
 
 StagingFile::StagingFile(FileSystem& files, std::string path)
@@ -75,9 +79,14 @@ StagingFile::~StagingFile() {
   }
 }
 
-bool StagingFile::PutAt(std::string_view bytes, const std::string& target) {
-  renamed_ = files_.WriteFile(path_, bytes) && files_.RenameOver(path_, target);
-  return renamed_;
+FileOutcome StagingFile::PutAt(std::string_view bytes, const std::string& target) {
+  FileOutcome written = files_.WriteFile(path_, bytes);
+  if (!written) {
+    return written;
+  }
+  FileOutcome renamed = files_.RenameOver(path_, target);
+  renamed_ = static_cast<bool>(renamed);
+  return renamed;
 }
 
 }  // namespace quillmere

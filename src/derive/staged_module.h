@@ -11,14 +11,14 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "derive/derive_module.h"
+#include "platform/file_system.h"
 #include "platform/interrupt_cleanup.h"
 #include "platform/memory_profile_store.h"
 
 namespace quillmere {
-
-class FileSystem;
 
 struct StagedModule {
   enum class Failure {
@@ -33,6 +33,9 @@ struct StagedModule {
   std::unique_ptr<MemoryProfileStore> files = std::make_unique<MemoryProfileStore>();
   // The base as the writers found its records, loaded from the bytes read; none on failure.
   std::unique_ptr<PrinterCommandModule> base;
+  // Some record of the new module carries TRAN_STOP (derive/stop_signal.h); known from the base
+  // as loaded, before the writers ran.
+  bool hasStopSignal = false;
 };
 
 // Makes the new module of `inputs` from the base at `basePath` for `targetPath`, in memory.
@@ -46,16 +49,18 @@ struct StagedModule {
 // interrupted meanwhile. Its name says which process made it (staging_files.h).
 class StagingFile {
  public:
-  // A new empty staging file in `folder`; none when it cannot be made. `files` must outlive it.
-  [[nodiscard]] static std::unique_ptr<StagingFile> Create(FileSystem& files,
-                                                           const std::string& folder);
+  // A new empty staging file in `folder`, or the reason the system gave for not making it.
+  // `files` must outlive it.
+  [[nodiscard]] static std::variant<std::unique_ptr<StagingFile>, FileOutcome> Create(
+      FileSystem& files, const std::string& folder);
   ~StagingFile();
   StagingFile(const StagingFile&) = delete;
   StagingFile& operator=(const StagingFile&) = delete;
 
   // Writes `bytes` into the staging file once, flushes them once and renames the file onto
-  // `target` once; false when any of the three failed (the staging file is removed then).
-  [[nodiscard]] bool PutAt(std::string_view bytes, const std::string& target);
+  // `target` once; the reason the system gave when any of the three failed (the staging file is
+  // removed then).
+  [[nodiscard]] FileOutcome PutAt(std::string_view bytes, const std::string& target);
 
  private:
   StagingFile(FileSystem& files, std::string path);

@@ -2,7 +2,9 @@
 
 #include <optional>
 #include <utility>
+#include <variant>
 
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/profile_store.h"
 #include "platform/text.h"
@@ -11,25 +13,41 @@
 namespace quillmere {
 namespace {
 
-bool Fail(Catalogue& catalogue, MessageId message, Toolkit& toolkit) {
+bool Fail(Catalogue& catalogue, MessageId message, std::string_view detail, Toolkit& toolkit) {
   catalogue.entries.clear();
-  toolkit.ShowMessage(message, MessageButtons::kOk);
+  toolkit.ShowDetailedMessage(message, MessageButtons::kOk, detail);
   toolkit.EndWithCancel();
   return false;
+}
+
+std::string LookedIn(const std::string& folder) {
+  return "looked in " + codepage::SystemTextToUtf8(folder);
 }
 
 }  // namespace
 
 bool ScanCatalogue(Catalogue& catalogue, const PlatformServices& services, Toolkit& toolkit) {
-  const std::optional<std::string> executable = services.files.ExecutablePath();
-  if (!executable) {
-    // Without the executable's path there is no folder beside it to look in.
-    return Fail(catalogue, MessageId::kFolderMissing, toolkit);
+  ModuleFolderPlaces places;
+  // Without the executable's path there is no folder beside it to look in. An executable in the
+  // root gives an empty folder, and the module folder is found in the root.
+  if (const std::optional<std::string> executable = services.files.ExecutablePath()) {
+    places.executableFolders.push_back(FolderOf(*executable));
   }
-  // An executable in the root gives an empty folder, and the module folder is found in the root.
-  catalogue.executableFolder = FolderOf(*executable);
-  return ScanCatalogueFolder(catalogue, JoinPath(catalogue.executableFolder, kModuleFolderName),
-                             services, toolkit);
+  return ScanCatalogueIn(catalogue, places, services, toolkit);
+}
+
+bool ScanCatalogueIn(Catalogue& catalogue, const ModuleFolderPlaces& places,
+                     const PlatformServices& services, Toolkit& toolkit) {
+  const ModuleFolderFound found = FindModuleFolder(places, services.files);
+  catalogue.executableFolder = found.executableFolder;
+  if (!found.folder) {
+    // The folder it would have used first, as a scan of a named folder keeps the name.
+    catalogue.folderPath = places.executableFolders.empty()
+                               ? places.userFolder
+                               : JoinPath(places.executableFolders.front(), kModuleFolderName);
+    return Fail(catalogue, MessageId::kFolderMissing, found.lookedFor, toolkit);
+  }
+  return ScanCatalogueFolder(catalogue, *found.folder, services, toolkit);
 }
 
 bool ScanCatalogueFolder(Catalogue& catalogue, const std::string& folderPath,
@@ -38,11 +56,12 @@ bool ScanCatalogueFolder(Catalogue& catalogue, const std::string& folderPath,
   catalogue.entries.clear();
   catalogue.folderPath = folderPath;
   if (!services.files.IsFolder(folderPath)) {
-    return Fail(catalogue, MessageId::kFolderMissing, toolkit);
+    return Fail(catalogue, MessageId::kFolderMissing,
+                "looked for " + codepage::SystemTextToUtf8(folderPath), toolkit);
   }
   const std::optional<std::vector<std::string>> names = services.files.ListFolder(folderPath);
   if (!names) {
-    return Fail(catalogue, MessageId::kNoModuleFiles, toolkit);
+    return Fail(catalogue, MessageId::kNoModuleFiles, LookedIn(folderPath), toolkit);
   }
   for (const std::string& name : *names) {
     // Only the name counts, not the kind of entry: a sub-folder named x.ini is offered too, as
@@ -59,7 +78,7 @@ bool ScanCatalogueFolder(Catalogue& catalogue, const std::string& folderPath,
     catalogue.entries.push_back(ModuleEntry{std::move(moduleName), std::move(path)});
   }
   if (catalogue.entries.empty()) {
-    return Fail(catalogue, MessageId::kNoModuleFiles, toolkit);
+    return Fail(catalogue, MessageId::kNoModuleFiles, LookedIn(folderPath), toolkit);
   }
   std::vector<std::string_view> lines;
   lines.reserve(catalogue.entries.size());
@@ -85,7 +104,9 @@ bool IsNameInUse(const Catalogue& catalogue, std::string_view name) {
     const std::string_view title = std::string_view(fileName).substr(
         0,
         fileName.size() < kModuleExtension.size() ? 0 : fileName.size() - kModuleExtension.size());
-    if (!text::EqualsIgnoreCase(title, entry.name)) {
+    const codepage::Converted titleText = codepage::FileNameToText(title);
+    const auto* converted = std::get_if<std::string>(&titleText);
+    if (converted == nullptr || !text::EqualsIgnoreCase(*converted, entry.name)) {
       return true;
     }
   }

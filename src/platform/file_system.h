@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quillmere {
@@ -60,6 +61,41 @@ struct StampedBytes {
   FileStamp stamp;
 };
 
+// The outcome of a file call that changes the disk: done, or the reason the system gave for not
+// doing it (strerror's or FormatMessage's words, in the system's text), carried up to the
+// message the user sees.
+class FileOutcome {
+ public:
+  [[nodiscard]] static FileOutcome Done() { return {true, {}}; }
+  [[nodiscard]] static FileOutcome Failed(std::string reason) { return {false, std::move(reason)}; }
+  [[nodiscard]] explicit operator bool() const { return done_; }
+  [[nodiscard]] const std::string& reason() const { return reason_; }
+
+ private:
+  FileOutcome(bool done, std::string reason) : done_(done), reason_(std::move(reason)) {}
+  bool done_;
+  std::string reason_;
+};
+
+// A file made by CreateUniqueFile: its path, or the reason it could not be made.
+class CreatedFile {
+ public:
+  // Implicit, so that a function gives either as its result.
+  CreatedFile(std::string path) : path_(std::move(path)) {}
+  CreatedFile(const FileOutcome& failure) : reason_(failure.reason()) {}
+  [[nodiscard]] explicit operator bool() const { return path_.has_value(); }
+  [[nodiscard]] const std::string& operator*() const { return *path_; }
+  [[nodiscard]] const std::string* operator->() const { return &*path_; }
+  [[nodiscard]] const std::string& reason() const { return reason_; }
+
+ private:
+  std::optional<std::string> path_;
+  std::string reason_;
+};
+
+// The system's words for the error number `error` (errno; GetLastError on Windows).
+[[nodiscard]] std::string SystemErrorText(int error);
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -96,27 +132,27 @@ class FileSystem {
                                                                     std::size_t most);
 
   // Copies the exact bytes of `from` to `to`, overwriting `to`, and flushes them to disk.
-  // False on any failure.
-  [[nodiscard]] virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
+  [[nodiscard]] virtual FileOutcome CopyFile(const std::string& from, const std::string& to) = 0;
 
   // Replaces (or creates) `path` with `bytes` as one step: a temporary file in the same folder is
   // written, flushed and renamed over `path`. On failure `path` is as it was and no temporary
   // file is left.
-  [[nodiscard]] virtual bool ReplaceFile(const std::string& path, std::string_view bytes) = 0;
+  [[nodiscard]] virtual FileOutcome ReplaceFile(const std::string& path,
+                                                std::string_view bytes) = 0;
 
   // Writes `bytes` into the existing file `path` (one CreateUniqueFile made), in place of what it
-  // held, and flushes them to disk. False on any failure; the file may then hold part of them.
-  // A symbolic link standing at `path` is not followed. While it is being written, the file can
-  // be removed (by a handler of an interrupt) on every platform.
-  [[nodiscard]] virtual bool WriteFile(const std::string& path, std::string_view bytes) = 0;
+  // held, and flushes them to disk. On failure the file may hold part of them. A symbolic link
+  // standing at `path` is not followed. While it is being written, the file can be removed (by
+  // a handler of an interrupt) on every platform.
+  [[nodiscard]] virtual FileOutcome WriteFile(const std::string& path, std::string_view bytes) = 0;
 
   // Creates a new empty file with a name of its own in `folder`, starting with `stem` and not
-  // ending in ".ini", and gives its path; none on failure.
-  [[nodiscard]] virtual std::optional<std::string> CreateUniqueFile(const std::string& folder,
-                                                                    std::string_view stem) = 0;
+  // ending in ".ini", and gives its path.
+  [[nodiscard]] virtual CreatedFile CreateUniqueFile(const std::string& folder,
+                                                     std::string_view stem) = 0;
 
   // Renames `from` onto `to` in one step, replacing `to` if it exists, and flushes the folder.
-  [[nodiscard]] virtual bool RenameOver(const std::string& from, const std::string& to) = 0;
+  [[nodiscard]] virtual FileOutcome RenameOver(const std::string& from, const std::string& to) = 0;
 
   // Removes a file; false when it could not be removed.
   virtual bool RemoveFile(const std::string& path) = 0;

@@ -9,6 +9,7 @@
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <utility>
 
 #include "platform/file_system.h"
@@ -40,6 +41,11 @@ class Descriptor {
  private:
   int fd_;
 };
+
+// The reason for the last failed call, in the system's words.
+FileOutcome FailedWithErrno() {
+  return FileOutcome::Failed(SystemErrorText(errno));
+}
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -222,71 +228,82 @@ class PosixFileSystem final : public FileSystem {
     return StampedBytes{std::move(*bytes), StampOf(info)};
   }
 
-  bool CopyFile(const std::string& from, const std::string& to) override {
+  FileOutcome CopyFile(const std::string& from, const std::string& to) override {
     const std::optional<std::string> bytes = ReadFile(from);
     if (!bytes) {
-      return false;
+      return FailedWithErrno();
     }
     Descriptor target(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    return target.valid() && WriteAll(target.get(), *bytes) && ::fsync(target.get()) == 0 &&
-           target.Close();
+    if (target.valid() && WriteAll(target.get(), *bytes) && ::fsync(target.get()) == 0 &&
+        target.Close()) {
+      return FileOutcome::Done();
+    }
+    return FailedWithErrno();
   }
 
-  bool ReplaceFile(const std::string& path, std::string_view bytes) override {
+  FileOutcome ReplaceFile(const std::string& path, std::string_view bytes) override {
     struct stat original {};
     const bool existed = ::stat(path.c_str(), &original) == 0;
     if (existed && S_ISDIR(original.st_mode)) {
-      return false;
+      return FileOutcome::Failed(SystemErrorText(EISDIR));
     }
-    const std::optional<std::string> temporary = CreateUniqueFile(FolderOrDot(path), ".quillmere-");
+    const CreatedFile temporary = CreateUniqueFile(FolderOrDot(path), ".quillmere-");
     if (!temporary) {
-      return false;
+      return FileOutcome::Failed(temporary.reason());
     }
     const mode_t mode = existed ? (original.st_mode & 07777) : DefaultFileMode();
     Descriptor file(::open(temporary->c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW));
     const bool written = file.valid() && ::fchmod(file.get(), mode) == 0 &&
                          WriteAll(file.get(), bytes) && ::fsync(file.get()) == 0 && file.Close();
     if (!written || ::rename(temporary->c_str(), path.c_str()) != 0) {
+      FileOutcome failure = FailedWithErrno();
       ::unlink(temporary->c_str());
-      return false;
+      return failure;
     }
     FlushFolder(FolderOrDot(path));
-    return true;
+    return FileOutcome::Done();
   }
 
-  bool WriteFile(const std::string& path, std::string_view bytes) override {
+  FileOutcome WriteFile(const std::string& path, std::string_view bytes) override {
     Descriptor file(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW));
-    return file.valid() && WriteAll(file.get(), bytes) && ::fsync(file.get()) == 0 && file.Close();
+    if (file.valid() && WriteAll(file.get(), bytes) && ::fsync(file.get()) == 0 && file.Close()) {
+      return FileOutcome::Done();
+    }
+    return FailedWithErrno();
   }
 
-  std::optional<std::string> CreateUniqueFile(const std::string& folder,
-                                              std::string_view stem) override {
+  CreatedFile CreateUniqueFile(const std::string& folder, std::string_view stem) override {
     std::string pattern = JoinPath(folder, stem);
     pattern += "XXXXXX";
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {
-      return std::nullopt;
+      return FailedWithErrno();
     }
     Descriptor file(fd);
     if (::fchmod(fd, DefaultFileMode()) != 0 || !file.Close()) {
+      FileOutcome failure = FailedWithErrno();
       ::unlink(pattern.c_str());
-      return std::nullopt;
+      return failure;
     }
     return pattern;
   }
 
-  bool RenameOver(const std::string& from, const std::string& to) override {
+  FileOutcome RenameOver(const std::string& from, const std::string& to) override {
     if (::rename(from.c_str(), to.c_str()) != 0) {
-      return false;
+      return FailedWithErrno();
     }
     FlushFolder(FolderOrDot(to));
-    return true;
+    return FileOutcome::Done();
   }
 
   bool RemoveFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
 };
 
 }  // namespace
+
+std::string SystemErrorText(int error) {
+  return std::strerror(error);
+}
 
 FileSystem& RealFileSystem() {
   static PosixFileSystem files;

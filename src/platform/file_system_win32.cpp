@@ -87,6 +87,11 @@ DWORD AttributesOf(const std::string& path) {
   return GetFileAttributesA(path.c_str());
 }
 
+// The reason for the last failed call, in the system's words.
+FileOutcome FailedWithLastError() {
+  return FileOutcome::Failed(SystemErrorText(static_cast<int>(GetLastError())));
+}
+
 class Win32FileSystem final : public FileSystem {
  public:
   std::optional<std::string> ExecutablePath() override {
@@ -205,55 +210,60 @@ class Win32FileSystem final : public FileSystem {
     return stamp;
   }
 
-  bool CopyFile(const std::string& from, const std::string& to) override {
+  FileOutcome CopyFile(const std::string& from, const std::string& to) override {
     if (CopyFileA(from.c_str(), to.c_str(), FALSE) == FALSE) {
-      return false;
+      return FailedWithLastError();
     }
     // The copy takes the source's attributes; a read-only copy could not take the key writes
     // that make it a new module.
     const DWORD attributes = AttributesOf(to);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
         SetFileAttributesA(to.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY}) == FALSE) {
-      return false;
+      return FailedWithLastError();
     }
     Handle file(CreateFileA(to.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.valid() && FlushFileBuffers(file.get()) != FALSE && file.Close();
+    if (file.valid() && FlushFileBuffers(file.get()) != FALSE && file.Close()) {
+      return FileOutcome::Done();
+    }
+    return FailedWithLastError();
   }
 
-  bool ReplaceFile(const std::string& path, std::string_view bytes) override {
+  FileOutcome ReplaceFile(const std::string& path, std::string_view bytes) override {
     if (IsFolder(path)) {
-      return false;
+      return FileOutcome::Failed(SystemErrorText(ERROR_ACCESS_DENIED));
     }
-    const std::optional<std::string> temporary = CreateUniqueFile(FolderOrDot(path), ".quillmere-");
+    const CreatedFile temporary = CreateUniqueFile(FolderOrDot(path), ".quillmere-");
     if (!temporary) {
-      return false;
+      return FileOutcome::Failed(temporary.reason());
     }
     Handle file(CreateFileA(temporary->c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     const bool written = file.valid() && WriteAll(file.get(), bytes) &&
                          FlushFileBuffers(file.get()) != FALSE && file.Close();
-    if (!written || !RenameOver(*temporary, path)) {
+    FileOutcome renamed = written ? RenameOver(*temporary, path) : FailedWithLastError();
+    if (!renamed) {
       file.Close();
       DeleteFileA(temporary->c_str());
-      return false;
     }
-    return true;
+    return renamed;
   }
 
-  bool WriteFile(const std::string& path, std::string_view bytes) override {
+  FileOutcome WriteFile(const std::string& path, std::string_view bytes) override {
     // Shared for deletion, so that the handler of a closing console can remove the staging file
     // while it is being written: it goes when this handle closes, at the latest when the
     // process ends. FILE_FLAG_OPEN_REPARSE_POINT: a link put in its place is not followed.
     Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
                             TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
                             nullptr));
-    return file.valid() && WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) != FALSE &&
-           file.Close();
+    if (file.valid() && WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) != FALSE &&
+        file.Close()) {
+      return FileOutcome::Done();
+    }
+    return FailedWithLastError();
   }
 
-  std::optional<std::string> CreateUniqueFile(const std::string& folder,
-                                              std::string_view stem) override {
+  CreatedFile CreateUniqueFile(const std::string& folder, std::string_view stem) override {
     static std::uint32_t attempt = 0;
     const std::uint32_t seed = GetCurrentProcessId() * 2654435761U ^ GetTickCount();
     for (int tries = 0; tries < 100; ++tries) {
@@ -268,28 +278,47 @@ class Win32FileSystem final : public FileSystem {
                               FILE_ATTRIBUTE_NORMAL, nullptr));
       if (file.valid()) {
         if (!file.Close()) {
+          FileOutcome failure = FailedWithLastError();
           DeleteFileA(path.c_str());
-          return std::nullopt;
+          return failure;
         }
         return path;
       }
       const DWORD error = GetLastError();
       if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
-        return std::nullopt;
+        return FileOutcome::Failed(SystemErrorText(static_cast<int>(error)));
       }
     }
-    return std::nullopt;
+    return FileOutcome::Failed(SystemErrorText(ERROR_FILE_EXISTS));
   }
 
-  bool RenameOver(const std::string& from, const std::string& to) override {
-    return MoveFileExA(from.c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  FileOutcome RenameOver(const std::string& from, const std::string& to) override {
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ==
+        FALSE) {
+      return FailedWithLastError();
+    }
+    return FileOutcome::Done();
   }
 
   bool RemoveFile(const std::string& path) override { return DeleteFileA(path.c_str()) != FALSE; }
 };
 
 }  // namespace
+
+std::string SystemErrorText(int error) {
+  char* text = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string reason = length == 0 ? "error " + std::to_string(error) : std::string(text, length);
+  LocalFree(text);
+  // The system's text ends in a full stop and a line break.
+  while (!reason.empty() &&
+         (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) {
+    reason.pop_back();
+  }
+  return reason;
+}
 
 FileSystem& RealFileSystem() {
   static Win32FileSystem files;

@@ -20,6 +20,8 @@ enum class MessageId : int {
   kKeywordTooLong = 12,
   kInvalidName = 13,
   kWriteFailed = 14,
+  kNoStopSignal = 15,
+  kKeywordNotInCodePage = 16,
   kUtf16Base = 17,
 };
 
@@ -50,6 +52,10 @@ enum class MessageId : int {
       return "new printer command name is not a valid file name";
     case MessageId::kWriteFailed:
       return "Write file false!";
+    case MessageId::kNoStopSignal:
+      return "The new module has no transaction stop signal.\nSave it anyway?";
+    case MessageId::kKeywordNotInCodePage:
+      return "Key word of Void or Stop has a character the code page cannot hold";
     case MessageId::kUtf16Base:
       return "base printer command is Unicode text; printer command files are 8-bit text";
   }

@@ -1,51 +1,16 @@
 #include "platform/text.h"
 
-#ifdef _WIN32
-#include <array>
-
-#include "platform/windows_api.h"
-#endif
+#include "platform/code_page.h"
 
 namespace quillmere::text {
 
-namespace {
-
-#ifdef _WIN32
-// The code page's lead bytes, asked of Windows once: the ANSI code page is fixed for the life of
-// the process, and a name or value is searched byte by byte.
-struct LeadBytes {
-  LeadBytes() {
-    for (int byte = 0; byte < 256; ++byte) {
-      isLead[static_cast<std::size_t>(byte)] = IsDBCSLeadByte(static_cast<BYTE>(byte)) != 0;
-      any = any || isLead[static_cast<std::size_t>(byte)];
-    }
-  }
-  std::array<bool, 256> isLead{};
-  bool any = false;
-};
-
-const LeadBytes& CodePageLeadBytes() {
-  static const LeadBytes table;
-  return table;
-}
-#endif
-
-}  // namespace
-
 bool IsLeadByte(std::uint8_t byte) {
-#ifdef _WIN32
-  return CodePageLeadBytes().isLead[byte];
-#else
-  (void)byte;
-  return false;
-#endif
+  return codepage::IsActiveLeadByte(byte);
 }
 
-#ifdef _WIN32
 bool CodePageHasLeadBytes() {
-  return CodePageLeadBytes().any;
+  return codepage::ActiveCodePageHasLeadBytes();
 }
-#endif
 
 namespace {
 

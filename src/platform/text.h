@@ -1,9 +1,9 @@
-// 8-bit text of the system's code page: the helpers every layer uses to compare names and to
+// 8-bit text of the shop's code page: the helpers every layer uses to compare names and to
 // find separators without splitting a double-byte character.
 //
-// Module files hold text in the system's ANSI code page. Section and key names, control-code
-// names, event tags and module names compare ignoring the case of A-Z/a-z only, so the result
-// never depends on the locale and never touches a byte of a multi-byte character.
+// Module files hold text in the shop's ANSI code page (platform/code_page.h). Section and key
+// names, control-code names, event tags and module names compare ignoring the case of A-Z/a-z only,
+// so the result never depends on the locale and never touches a byte of a multi-byte character.
 #pragma once
 
 #include <bit>
@@ -18,20 +18,13 @@
 
 namespace quillmere::text {
 
-// True when `byte` starts a double-byte character of the system's code page. On Windows this is
-// the ANSI code page's lead-byte table; elsewhere the locale's multi-byte encodings (UTF-8, EUC)
-// never use an ASCII byte inside a multi-byte character, so every byte stands for itself here.
+// True when `byte` starts a double-byte character of the shop's code page (Shift-JIS, GBK,
+// Korean, Big5: their trail bytes may be ASCII letters or separators).
 [[nodiscard]] bool IsLeadByte(std::uint8_t byte);
 
-// True when the system's code page has double-byte characters at all. When it has none, every
+// True when the shop's code page has double-byte characters at all. When it has none, every
 // byte is a character of its own and the searches below are plain byte searches.
-#ifdef _WIN32
 [[nodiscard]] bool CodePageHasLeadBytes();
-#else
-[[nodiscard]] constexpr bool CodePageHasLeadBytes() {
-  return false;
-}
-#endif
 
 // A-Z to a-z; every other byte unchanged.
 [[nodiscard]] constexpr char FoldAscii(char c) {

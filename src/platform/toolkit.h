@@ -25,6 +25,14 @@ class Toolkit {
   // caption, owned by the dialog; the answer Yes or another.
   virtual MessageAnswer ShowMessage(MessageId id, MessageButtons buttons) = 0;
 
+  // The same box with one line of detail under the message's text, in UTF-8: what it is about
+  // and where (the folder looked for, the reason the system gave, the file written). The text
+  // stays the string table's. A toolkit that shows no detail shows the box alone.
+  virtual MessageAnswer ShowDetailedMessage(MessageId id, MessageButtons buttons,
+                                            std::string_view /*detail*/) {
+    return ShowMessage(id, buttons);
+  }
+
   // The OK action: control values taken into the data fields, then the modal run ends with OK.
   virtual void EndWithOk() = 0;
 

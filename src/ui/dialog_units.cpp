@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 
 namespace quillmere {
@@ -50,6 +51,11 @@ QRect PixelRect(DialogUnitRect rect, DialogBaseUnits units) {
 
 int ClosedDropDownHeight(DialogBaseUnits units) {
   return 13 * units.vertical / 8;
+}
+
+int DroppedListLines(DialogUnitRect rect, DialogBaseUnits units) {
+  const int dropped = VerticalPixels(rect.height, units) - ClosedDropDownHeight(units);
+  return units.vertical > 0 ? std::max(1, dropped / units.vertical) : 1;
 }
 
 }  // namespace quillmere

@@ -30,4 +30,8 @@ struct DialogBaseUnits {
 // template says (the template's height bounds the dropped list).
 [[nodiscard]] int ClosedDropDownHeight(DialogBaseUnits units);
 
+// The lines a drop-down list of the template's `rect` shows dropped, at least one: what its
+// height holds below the closed list, a line as high as the font, as Windows fills it.
+[[nodiscard]] int DroppedListLines(DialogUnitRect rect, DialogBaseUnits units);
+
 }  // namespace quillmere

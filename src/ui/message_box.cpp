@@ -13,12 +13,14 @@ QString ApplicationName() {
   return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
-MessageAnswer RunMessageBox(QWidget* owner, MessageId id, MessageButtons buttons) {
+MessageAnswer RunMessageBox(QWidget* owner, MessageId id, MessageButtons buttons,
+                            std::string_view detail) {
   QMessageBox box(owner);
   box.setIcon(QMessageBox::Warning);
   box.setWindowTitle(ApplicationName());
   box.setTextFormat(Qt::PlainText);
-  box.setText(FromLocal8Bit(MessageText(id)));
+  box.setText(FromUtf8(MessageText(id)));
+  box.setInformativeText(FromUtf8(detail));
   // The dialog takes no input while a box is open, whether or not the box has an owner.
   box.setWindowModality(Qt::ApplicationModal);
   if (buttons == MessageButtons::kYesNo) {

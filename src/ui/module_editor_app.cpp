@@ -1,5 +1,6 @@
 #include "ui/module_editor_app.h"
 
+#include "module/folder_search.h"
 #include "platform/machine_services.h"
 #include "ui/application_icon.h"
 #include "ui/module_editor_dialog.h"
@@ -16,6 +17,7 @@ int ModuleEditorApp::Start() {
   {
     // Gone, with its catalogue and loader, before the services it used.
     ModuleEditorDialog dialog(machine.services());
+    dialog.UseModuleFolderPlaces(ProgramModuleFolderPlaces(machine.services().files));
     dialog.exec();
   }
   return 0;

@@ -1,6 +1,7 @@
-// ModuleEditorApp: the application object. It runs the editor dialog once, modally, and the
-// tool ends with it: no main window and no event loop of its own, no settings written, the
-// command line not read (Qt's own options, such as -platform, aside).
+// ModuleEditorApp: the application object. It runs the editor dialog once, modally, on the
+// module folder the program finds (beside it, else the user's own), and the tool ends with it:
+// no main window and no event loop of its own, no settings written, the command line not read
+// (Qt's own options, such as -platform, aside; main answers --help and --version).
 //
 // The help key opens nothing: the tool has no help page, and its dialog's six numbered steps
 // say what to do.

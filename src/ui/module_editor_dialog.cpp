@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "derive/derive_module.h"
+#include "derive/typed_texts.h"
 #include "ui/application_icon.h"
-#include "ui/local_text.h"
 
 namespace quillmere {
 namespace {
@@ -43,7 +43,9 @@ ModuleEditorDialog::ModuleEditorDialog(const PlatformServices& services,
 
 int ModuleEditorDialog::exec() {
   setWindowIcon(ApplicationIcon());
-  if (ScanCatalogue(catalogue_, services_, toolkit_)) {
+  const bool scanned = places_ ? ScanCatalogueIn(catalogue_, *places_, services_, toolkit_)
+                               : ScanCatalogue(catalogue_, services_, toolkit_);
+  if (scanned) {
     controls_.baseList->setFocus(Qt::OtherFocusReason);  // the first control in tab order
     QDialog::exec();
   }
@@ -68,14 +70,21 @@ void ModuleEditorDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void ModuleEditorDialog::Go() {
-  const DeriveInputs inputs{
-      .baseSelection = controls_.baseList->currentIndex(),
-      .cutPaperOption = controls_.cutPaperOption->isChecked(),
-      .formFeedOption = controls_.formFeedOption->isChecked(),
-      .voidKeyword = ToLocal8Bit(controls_.voidKeyword->text()),
-      .stopKeyword = ToLocal8Bit(controls_.stopKeyword->text()),
-      .newModuleName = ToLocal8Bit(controls_.newModuleName->text()),
+  DeriveInputs inputs;
+  inputs.baseSelection = controls_.baseList->currentIndex();
+  inputs.cutPaperOption = controls_.cutPaperOption->isChecked();
+  inputs.formFeedOption = controls_.formFeedOption->isChecked();
+  const QByteArray name = controls_.newModuleName->text().toUtf8();
+  const QByteArray voidKeyword = controls_.voidKeyword->text().toUtf8();
+  const QByteArray stopKeyword = controls_.stopKeyword->text().toUtf8();
+  const auto view = [](const QByteArray& utf8) {
+    return std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()));
   };
+  if (const std::optional<InputRefusal> refusal =
+          TakeTypedTexts({view(name), view(voidKeyword), view(stopKeyword)}, inputs)) {
+    toolkit_.ShowDetailedMessage(refusal->message, MessageButtons::kOk, refusal->detail);
+    return;
+  }
   DeriveResult result = DeriveModule(inputs, catalogue_, services_, toolkit_);
   if (!result.fileName.empty()) {
     fileName_ = std::move(result.fileName);

@@ -10,7 +10,9 @@
 
 #include <QDialog>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "module/catalogue.h"
 #include "module/printer_command_module.h"
@@ -39,6 +41,9 @@ class ModuleEditorDialog final : public QDialog {
   // Close, or a failed scan.
   int exec() override;
 
+  // Where the scan looks for the module folder; without this, only beside the executable.
+  void UseModuleFolderPlaces(ModuleFolderPlaces places) { places_ = std::move(places); }
+
   [[nodiscard]] const EditorControls& Controls() const { return controls_; }
   [[nodiscard]] const Catalogue& BaseCatalogue() const { return catalogue_; }
   // The name the last derivation that passed its checks gave the new module file.
@@ -57,6 +62,7 @@ class ModuleEditorDialog final : public QDialog {
   EditorControls controls_;
   QtToolkit toolkit_;
   std::string fileName_;
+  std::optional<ModuleFolderPlaces> places_;
   Catalogue catalogue_;  // with the executable folder and the folder path
   std::unique_ptr<PrinterCommandModule> loaderSlot_;
 };

@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 #include <QDialog>
-#include <QStringList>
+#include <QStyle>
 #include <utility>
 
 #include "ui/local_text.h"
@@ -13,7 +13,12 @@ QtToolkit::QtToolkit(QDialog& dialog, QComboBox& baseList, MessageBoxRunner runM
     : dialog_(dialog), baseList_(baseList), runMessageBox_(std::move(runMessageBox)) {}
 
 MessageAnswer QtToolkit::ShowMessage(MessageId id, MessageButtons buttons) {
-  return runMessageBox_(dialog_.isVisible() ? &dialog_ : nullptr, id, buttons);
+  return ShowDetailedMessage(id, buttons, {});
+}
+
+MessageAnswer QtToolkit::ShowDetailedMessage(MessageId id, MessageButtons buttons,
+                                             std::string_view detail) {
+  return runMessageBox_(dialog_.isVisible() ? &dialog_ : nullptr, id, buttons, detail);
 }
 
 void QtToolkit::EndWithOk() {
@@ -29,14 +34,19 @@ void QtToolkit::AddListLine(std::string_view text) {
 }
 
 void QtToolkit::AddListLines(std::span<const std::string_view> lines) {
-  QStringList texts;
-  texts.reserve(static_cast<qsizetype>(lines.size()));
-  for (const std::string_view line : lines) {
-    texts.append(FromLocal8Bit(line));
-  }
   // A Qt list selects its first line by itself; the platform's stays without a selection.
   const int selected = baseList_.currentIndex();
-  baseList_.addItems(texts);
+  // A Qt list would widen its dropped part for a long line; the line is cut to the list's width
+  // instead, the whole name kept as its tool tip.
+  const QFontMetrics metrics = baseList_.fontMetrics();
+  const int room = baseList_.width() -
+                   baseList_.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &baseList_) -
+                   2 * metrics.averageCharWidth();
+  for (const std::string_view text : lines) {
+    const QString line = FromModuleText(text);
+    baseList_.addItem(metrics.elidedText(line, Qt::ElideRight, room));
+    baseList_.setItemData(baseList_.count() - 1, line, Qt::ToolTipRole);
+  }
   baseList_.setCurrentIndex(selected);
 }
 

@@ -1,6 +1,6 @@
 // The Toolkit the logic calls, on the Qt editor dialog: message boxes owned by the dialog
 // (standing by themselves while it is not yet shown), the OK and cancel actions as the dialog's
-// accept and reject, and lines appended to the base list.
+// accept and reject, and lines appended to the base list, cut to its width with an ellipsis.
 #pragma once
 
 #include <span>
@@ -20,6 +20,8 @@ class QtToolkit final : public Toolkit {
   QtToolkit(QDialog& dialog, QComboBox& baseList, MessageBoxRunner runMessageBox);
 
   MessageAnswer ShowMessage(MessageId id, MessageButtons buttons) override;
+  MessageAnswer ShowDetailedMessage(MessageId id, MessageButtons buttons,
+                                    std::string_view detail) override;
   void EndWithOk() override;
   void EndWithCancel() override;
   void AddListLine(std::string_view text) override;

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -20,7 +19,7 @@ namespace quillmere {
 namespace {
 
 QWidget* MakeControl(const ControlTemplate& control, QDialog& dialog, DialogBaseUnits units) {
-  const QString text = FromLocal8Bit(control.text);
+  const QString text = FromUtf8(control.text);
   const QRect rect = PixelRect(control.rect, units);
   switch (control.kind) {
     case ControlKind::kGroupBox: {
@@ -32,12 +31,13 @@ QWidget* MakeControl(const ControlTemplate& control, QDialog& dialog, DialogBase
       auto* list = new QComboBox(&dialog);
       list->setEditable(false);
       // The template's height is that of the open list; the closed list is as high as the
-      // platform makes one, and the dropped part gets the rest.
+      // platform makes one, and the dropped part shows as many lines as the rest holds. The
+      // dropped list keeps the template's width, whatever the names' length.
       const int closedHeight = ClosedDropDownHeight(units);
       list->setGeometry(rect.x(), rect.y(), rect.width(), closedHeight);
-      const int droppedHeight = std::max(rect.height() - closedHeight, closedHeight);
-      list->view()->parentWidget()->setMaximumHeight(droppedHeight);
-      list->setMaxVisibleItems(std::max(1, droppedHeight / units.vertical));
+      list->setMaxVisibleItems(DroppedListLines(control.rect, units));
+      list->view()->parentWidget()->setMaximumWidth(rect.width());
+      list->view()->setTextElideMode(Qt::ElideRight);
       list->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
       return list;
     }
@@ -107,10 +107,10 @@ void Attach(EditorControls& controls, int id, QWidget* widget) {
 
 EditorControls BuildEditorWindow(QDialog& dialog) {
   const DialogTemplate& dialogTemplate = kEditorTemplate;
-  QFont font(FromLocal8Bit(dialogTemplate.fontFamily), dialogTemplate.fontPointSize, QFont::Normal);
+  QFont font(FromUtf8(dialogTemplate.fontFamily), dialogTemplate.fontPointSize, QFont::Normal);
   dialog.setFont(font);
   const DialogBaseUnits units = BaseUnitsOf(dialog.font());
-  dialog.setWindowTitle(FromLocal8Bit(dialogTemplate.caption));
+  dialog.setWindowTitle(FromUtf8(dialogTemplate.caption));
   dialog.setFixedSize(HorizontalPixels(dialogTemplate.width, units),
                       VerticalPixels(dialogTemplate.height, units));
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "platform/code_page.h"
 #include "support/temp_folder.h"
 
 namespace quillmere::testing {
@@ -20,9 +21,11 @@ struct CliRun {
   std::string err;
 };
 
-// The command line after the program's name; `typed` is standard input, a terminal or not.
+// The command line after the program's name; `typed` is standard input, a terminal or not. The
+// shop's code page is 1252 unless --code-page says otherwise, whatever the locale.
 inline CliRun RunCli(const std::vector<std::string>& arguments, const std::string& typed = {},
                      bool terminal = false) {
+  const codepage::ActiveCodePageScope westernEuropean(1252);
   std::ostringstream out;
   std::ostringstream err;
   std::istringstream in(typed);

@@ -7,10 +7,14 @@
 namespace quillmere::testing {
 namespace {
 
-// A bad command line exits 2 with the fault and usage on standard error; --help exits 0 first.
+// A bad command line exits 2 with the fault and usage on standard error; -h, --help, help and
+// --version exit 0 first.
 TEST(CommandLine, UsageErrorsAndHelp) {
   const std::string general = "\nusage: quillmere-cli <command> [options]\n";
-  const std::string list = "\nusage: quillmere-cli list [--folder DIR]\nRun 'quillmere-cli list";
+  const std::string list =
+      "\nusage: quillmere-cli list [--folder DIR] [--json]\nRun 'quillmere-cli list";
+  const std::string deriveUsage = "usage: quillmere-cli derive [--folder DIR] --base FILE --name";
+  const std::string samples = "the module folder '" + kSampleFolder + "' holds: Barcode80.ini, ";
   const std::string derive = "quillmere-cli derive: ";
   const std::string unreadable = "quillmere-cli inspect: cannot read the module file '";
   const struct {
@@ -34,10 +38,23 @@ TEST(CommandLine, UsageErrorsAndHelp) {
       {{"inspect", "--", "--json"}, 2, unreadable + "--json': there is no such file\n"},
       {{"inspect", "-"}, 2, unreadable + "-': there is no such file\n"},
       {{"inspect", "."}, 2, unreadable + ".': it is no regular file"},
-      {{"list", "--folder", "--help"}, 1, "Can't Find Printer Command Folder\n"},
+      {{"list", "--code-page", "1252x"}, 2, "quillmere-cli list: no code page 1252x here ("},
+      {{"help", "lsit"}, 2, "quillmere-cli: help takes one command's name" + general},
+      // A keyword may start with "-": "-h" after --void is its value.
+      {{"derive", "--void", "-h"}, 2, derive + "--base is missing; " + samples},
+      {{"derive", "--base", "Absent.ini"}, 2, derive + "--base 'Absent.ini' is not a module of "},
+      {{"list", "--folder", "--help"}, 1, "Can't Find Printer Command Folder\nlooked for --help\n"},
       {{"--help"}, 0, general.substr(1) + "\ncommands:\n  quillmere-cli list"},
-      {{"list", "--folder", "/absent", "--help"}, 0, "usage: quillmere-cli list [--folder DIR]\n"},
-      {{"derive", "--help"}, 0, "usage: quillmere-cli derive [--folder DIR] --base FILE --name"},
+      {{"-h"}, 0, general.substr(1)},
+      {{"help"}, 0, general.substr(1)},
+      {{"--version"}, 0, "quillmere-cli " QUILLMERE_VERSION "\n"},
+      {{"list", "--folder", "/absent", "--help"}, 0, "usage: quillmere-cli list [--folder DIR]"},
+      {{"inspect", "-h"}, 0, "usage: quillmere-cli inspect FILE [--json]\n"},
+      {{"derive", "--help"},
+       0,
+       deriveUsage + " NAME [--void KEYWORD]\n"
+                     "       [--stop KEYWORD | --form-feed | --cut-paper]"},
+      {{"help", "derive"}, 0, deriveUsage},
   };
   for (const auto& row : rows) {
     const CliRun run = RunCli(row.given);

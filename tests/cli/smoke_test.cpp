@@ -23,12 +23,12 @@ std::pair<int, std::string> RunTool(const std::string& arguments) {
 TEST(Smoke, EachCommandAsAScriptRunsIt) {
   const auto [listed, list] = RunTool("list");
   EXPECT_EQ(listed, 0) << list;
-  EXPECT_THAT(list, ::testing::HasSubstr("EpsonTM88.ini\tEpsonTM88\n"));
+  EXPECT_THAT(list, ::testing::HasSubstr("\tEpsonTM88\tEpsonTM88.ini\n"));
   const TempFolder temp;
   const std::string folder = CopySamples(temp, "Printer Commands");
   EXPECT_EQ(RunTool("derive --folder '" + folder +
                     "' --base EpsonTM88.ini --name Epson_9 --void Void --stop Cash"),
-            std::pair(0, std::string("Success\n")));
+            std::pair(0, "Success\n" + folder + "/Epson_9.ini\n"));
   const auto [inspected, inspection] = RunTool("inspect '" + folder + "/Epson_9.ini'");
   EXPECT_EQ(inspected, 0) << inspection;
   EXPECT_THAT(inspection,

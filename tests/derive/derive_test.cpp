@@ -1,5 +1,6 @@
-// Tests of src/derive: DeriveModule's own rules, the module name rules, the 259 fit, and the
-// golden case folders of tests/data/derive for the writers and whole derivations.
+// Tests of src/derive: DeriveModule's own rules, the module name rules, the 259 fit, the golden
+// case folders of tests/data/derive for the writers and whole derivations, and those of
+// tests/data/stop_signal for the question before a module without a stop signal.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -9,7 +10,9 @@
 #include "derive/staged_module.h"
 #include "derive/staging_files.h"
 #include "derive/stop_patchers.h"
+#include "derive/typed_texts.h"
 #include "module/catalogue.h"
+#include "platform/code_page.h"
 #include "platform/profile_store.h"
 #include "support/fake_library_loader.h"
 #include "support/faulty_file_system.h"
@@ -84,50 +87,65 @@ DeriveInputs Inputs(std::string name, std::string voidKeyword = "Void",
           .newModuleName = std::move(name)};
 }
 
-// Only the first failed check (in this order) is shown; nothing is written but after Yes.
+// Only the first failed check (in this order) is shown, with its line of detail; nothing is
+// written but after Yes to each question.
 TEST(DeriveModule, ShowsTheFirstFailedCheckAndWritesNothing) {
   using enum MessageId;
   const std::string k121(121, 'v');
+  const std::string tooLong =
+      " keyword's record would be 261 characters long; a module file "
+      "value holds at most 259";
   const struct {
     std::string_view name;
     DeriveInputs inputs;
     MessageId message;
+    std::string detail;
     std::string_view base = "Epson.ini";  // "": nothing selected
   } rows[] = {
-      {"NothingSelectedFirst", Inputs("", "", ""), kSelectBase, ""},
-      {"EmptyName", Inputs(""), kTypeNewName},
-      {"InvalidNameBeforeInUseAndEqualKeywords", Inputs("Odd?", "V", "V"), kInvalidName},
-      {"BlankAtAnEndWithItsReason", Inputs(" Epson_2"), kInvalidName},
-      {"NameInUseBeforeEqualKeywords", Inputs("STAR", "V", "V"), kNameInUse},
-      {"EqualKeywordsBeforeTooLong", Inputs("Epson_2", k121, k121), kKeywordsEqual},
-      {"StopKeywordTooLong", Inputs("Epson_2", "Void", k121), kKeywordTooLong},
-      {"VoidKeywordTooLongBeforeTheOverwriteQuestion", Inputs("Epson_1", k121), kKeywordTooLong},
-      {"OverwriteDeclined", Inputs("Epson_1"), kOverwriteQuestion},
-      {"OverwriteOfTheFileNamedInAnotherCaseDeclined", Inputs("EPSON_1"), kOverwriteQuestion},
+      {"NothingSelectedFirst", Inputs("", "", ""), kSelectBase, "", ""},
+      {"EmptyName", Inputs(""), kTypeNewName, ""},
+      {"InvalidNameBeforeInUseAndEqualKeywords", Inputs("Odd?", "V", "V"), kInvalidName,
+       "'?' cannot stand in a file name"},
+      {"BlankAtAnEndWithItsReason", Inputs(" Epson_2"), kInvalidName,
+       "a blank at either end of a name is lost when the module is read: it would show as "
+       "\"Epson_2\""},
+      {"NameInUseBeforeEqualKeywords", Inputs("STAR", "V", "V"), kNameInUse, ""},
+      {"EqualKeywordsBeforeTooLong", Inputs("Epson_2", k121, k121), kKeywordsEqual, ""},
+      {"StopKeywordTooLong", Inputs("Epson_2", "Void", k121), kKeywordTooLong,
+       "the Stop" + tooLong},
+      {"VoidKeywordTooLongBeforeTheOverwriteQuestion", Inputs("Epson_1", k121), kKeywordTooLong,
+       "the Void" + tooLong},
+      {"OverwriteDeclined", Inputs("Epson_1"), kOverwriteQuestion, ""},
+      {"OverwriteOfTheFileNamedInAnotherCaseDeclined", Inputs("EPSON_1"), kOverwriteQuestion, ""},
+      // Epson.ini has no stop record, and neither option nor a stop keyword gives one.
+      {"NoStopSignalDeclined", Inputs("Epson_2", "Void", ""), kNoStopSignal, ""},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     FourModules modules;
     const DeriveResult result = modules.ExpectUntouched(row.inputs, {row.message}, row.base);
-    const bool declined = row.message == MessageId::kOverwriteQuestion;
+    const bool declined = row.message == kOverwriteQuestion || row.message == kNoStopSignal;
     EXPECT_EQ(result.outcome, declined ? DeriveOutcome::kDeclined : DeriveOutcome::kRefused);
     EXPECT_EQ(result.fileName, declined ? row.inputs.newModuleName : "");
-    EXPECT_EQ(result.reason, BlankEndRefusal(row.inputs.newModuleName).value_or(""));
+    EXPECT_EQ(modules.toolkit.details, std::vector<std::string>{row.detail});
+    EXPECT_EQ(result.reason, row.detail);
   }
 }
 
 // The staging file failing gives message 6; the one write of the new module, its flush or the
-// rename, 14; the folder kept as it was each time. The key writes go to memory, so no file is
-// replaced key by key: failing such a replace lets "Go" succeed.
+// rename, 14; the folder kept as it was each time, the detail naming where and the system's
+// reason. The key writes go to memory, so no file is replaced key by key: failing such a replace
+// lets "Go" succeed.
 TEST(DeriveModule, AnyFailedStepLeavesTheFolderAsItWas) {
   FourModules modules;
   modules.toolkit.yesNoAnswer = MessageAnswer::kYes;
-  const std::tuple<std::string, Operation, MessageId> failures[] = {
-      {"staging file", Operation::kCreateUnique, MessageId::kCopyFailed},
-      {"write", Operation::kWrite, MessageId::kWriteFailed},
-      {"flush", Operation::kFlush, MessageId::kWriteFailed},
-      {"rename", Operation::kRename, MessageId::kWriteFailed}};
-  for (const auto& [step, operation, message] : failures) {
+  const std::string target = modules.PathOf("Epson_1.ini");
+  const std::tuple<std::string, Operation, MessageId, std::string> failures[] = {
+      {"staging file", Operation::kCreateUnique, MessageId::kCopyFailed, modules.path()},
+      {"write", Operation::kWrite, MessageId::kWriteFailed, target},
+      {"flush", Operation::kFlush, MessageId::kWriteFailed, target},
+      {"rename", Operation::kRename, MessageId::kWriteFailed, target}};
+  for (const auto& [step, operation, message, where] : failures) {
     SCOPED_TRACE(step);
     modules.files.ClearFailures();
     modules.files.FailOn(operation, 1);
@@ -135,6 +153,7 @@ TEST(DeriveModule, AnyFailedStepLeavesTheFolderAsItWas) {
                   .outcome,
               message == MessageId::kCopyFailed ? DeriveOutcome::kCopyFailed
                                                 : DeriveOutcome::kWriteFailed);
+    EXPECT_EQ(modules.toolkit.details.back(), where + ": No space left on device");
   }
   modules.files.ClearFailures();
   // Out of memory before the staging file is made, and while it is written.
@@ -151,6 +170,7 @@ TEST(DeriveModule, AnyFailedStepLeavesTheFolderAsItWas) {
   const DeriveResult result = modules.Derive(Inputs("Epson_1"), "Epson.ini");
   EXPECT_EQ(modules.toolkit.messages,
             (Messages{MessageId::kOverwriteQuestion, MessageId::kSuccess}));
+  EXPECT_EQ(modules.toolkit.details.back(), modules.PathOf("Epson_1.ini"));
   EXPECT_EQ(modules.toolkit.ending, RecordingToolkit::Ending::kOk);
   EXPECT_EQ(result.fileName, "Epson_1");
   ASSERT_NE(result.loadedBase, nullptr);
@@ -218,13 +238,15 @@ TEST(StagingFiles, StaleOnesAreRemovedByTheNextDerivation) {
   EXPECT_THAT(StaleStagingFiles(modules.files, modules.path()), ::testing::IsEmpty());
 }
 
-// A name makes one file in the folder, on Windows too; ".ini" is added unless it ends so.
+// A name makes one file in the folder, on Windows too; ".ini" is added unless it ends so. A
+// refusal says why.
 TEST(ModuleName, UsableNamesAndTheirFileNames) {
+  const codepage::ActiveCodePageScope westernEuropean(1252);
   const std::string a251(251, 'a');
   for (const std::string& name :
        std::vector<std::string>{"Epson TM 88", "\xC4pfel", "v1.2", "...", "COM0", "COM10",
                                 "CONSOLE", a251, a251 + ".ini"}) {
-    EXPECT_TRUE(IsUsableModuleName(name)) << name;
+    EXPECT_EQ(ModuleNameRefusal(name), std::nullopt) << name;
   }
   for (const std::string& name : std::vector<std::string>{
            ".",     "..",    "CON",      "nul.tar.gz", "Prn",          "aux.INI",
@@ -232,23 +254,66 @@ TEST(ModuleName, UsableNamesAndTheirFileNames) {
            "a/b",   "a\\b",  "a<b",      "a>b",        "a:b",          "a\"b",
            "a|b",   "a?b",   "a*b",      "a\x01",      "a\x1F",        "a\nb",
            " lead", "trail "}) {
-    EXPECT_FALSE(IsUsableModuleName(name)) << name;
+    EXPECT_NE(ModuleNameRefusal(name), std::nullopt) << name;
   }
   EXPECT_THAT(BlankEndRefusal(" lead ").value_or(""), ::testing::HasSubstr("show as \"lead\""));
   EXPECT_EQ(BlankEndRefusal("Epson TM 88"), std::nullopt);
   // A read of Module_Name also drops one pair of quotes around it.
-  EXPECT_FALSE(IsUsableModuleName("'quoted'"));
-  EXPECT_TRUE(IsUsableModuleName("'half") && IsUsableModuleName("it's"));
+  EXPECT_THAT(ModuleNameRefusal("'quoted'").value_or(""),
+              ::testing::HasSubstr("show as \"quoted\""));
+  EXPECT_EQ(ModuleNameRefusal("'half"), std::nullopt);
+  EXPECT_EQ(ModuleNameRefusal("it's"), std::nullopt);
   EXPECT_EQ(ModuleFileName("Epson_2"), "Epson_2.ini");
   EXPECT_EQ(ModuleFileName("Epson_2.INI"), "Epson_2.INI");
   EXPECT_EQ(ModuleFileName("Epson.ini.bak"), "Epson.ini.bak.ini");
+  EXPECT_EQ(ModuleNameRefusal("a\tb"), "U+0009 cannot stand in a file name");
+  EXPECT_EQ(ModuleNameRefusal("Lpt5.ini"), "'Lpt5' names a device on Windows");
+}
+
+// In a double-byte code page a name is searched by character and its file name is made in the
+// file system's own encoding, UTF-8 here.
+TEST(ModuleName, DoubleByteNamesAndTheirUtf8FileNames) {
+  if (!testing::kFileNamesAreUtf8) {
+    GTEST_SKIP() << "file names here are the ANSI code page's bytes";
+  }
+  const codepage::ActiveCodePageScope big5(950);
+  // 兀 is A4 61 in Big5; 弋 is A4 7C, its trail byte the '|' a file name cannot hold.
+  EXPECT_EQ(ModuleNameRefusal("\xA4\x7C"), std::nullopt);
+  EXPECT_EQ(ModuleFileName("\xA4\x61"), "\xE5\x85\x80.ini");
+  EXPECT_EQ(ModuleNameRefusal("\xA4"), "the byte 0xA4 is no character of code page 950");
+  // 86 times 中 (A4 A4): 172 bytes here, 258 in UTF-8.
+  EXPECT_EQ(ModuleNameRefusal(std::string(172, '\xA4')),
+            "the file name would be 262 bytes long; a file name holds at most 255");
+}
+
+// Typed texts become the code page's bytes; the first that cannot is refused, the name with
+// message 13 and a keyword with 16, naming the character.
+TEST(TypedTexts, TakenInTheCodePageOrRefusedNamingTheCharacter) {
+  const codepage::ActiveCodePageScope big5(950);
+  DeriveInputs inputs;
+  EXPECT_EQ(TakeTypedTexts({"\xE5\x85\x80", "\xE4\xBD\x9C\xE5\xBB\xA2", "Cash"}, inputs),
+            std::nullopt);
+  EXPECT_EQ(inputs.newModuleName + "|" + inputs.voidKeyword + "|" + inputs.stopKeyword,
+            "\xA4\x61|\xA7\x40\xBC\x6F|Cash");
+  const std::optional<InputRefusal> keyword = TakeTypedTexts({"a", "b", "caf\xC3\xA9"}, inputs);
+  ASSERT_TRUE(keyword);
+  EXPECT_EQ(keyword->message, MessageId::kKeywordNotInCodePage);
+  EXPECT_EQ(keyword->detail, "the Stop keyword: '\xC3\xA9' (U+00E9) is not in code page 950");
+  const std::optional<InputRefusal> name = TakeTypedTexts({"\xC3\x84", "", ""}, inputs);
+  ASSERT_TRUE(name);
+  EXPECT_EQ(name->message, MessageId::kInvalidName);
+  EXPECT_EQ(name->detail, "the new module name: '\xC3\x84' (U+00C4) is not in code page 950");
 }
 
 // A keyword's record reads back whole up to 259 characters: 120 printable bytes, 60 tabs (258).
-TEST(KeywordRecordsFit, UpTo259CharactersARecord) {
-  EXPECT_TRUE(KeywordRecordsFit(std::string(120, 'a'), std::string(60, '\t')));
-  EXPECT_FALSE(KeywordRecordsFit(std::string(121, 'a'), ""));
-  EXPECT_FALSE(KeywordRecordsFit("Void", std::string(61, '\t')));
+TEST(KeywordRecordOverflow, UpTo259CharactersARecord) {
+  EXPECT_EQ(KeywordRecordOverflow(std::string(120, 'a'), std::string(60, '\t')), std::nullopt);
+  EXPECT_THAT(
+      KeywordRecordOverflow(std::string(121, 'a'), ""),
+      ::testing::Optional(::testing::StartsWith("the Void keyword's record would be 261 ")));
+  EXPECT_THAT(
+      KeywordRecordOverflow("Void", std::string(61, '\t')),
+      ::testing::Optional(::testing::StartsWith("the Stop keyword's record would be 262 ")));
 }
 
 class DeriveGolden : public ::testing::TestWithParam<std::string> {};
@@ -260,6 +325,11 @@ TEST_P(DeriveGolden, WritesTheExpectedFile) {
   const std::string baseName = InputOr(in, "base", "base.ini");
   const std::string target = InputOr(in, "target", "new.ini");
   const std::string& writer = in.at("writer");
+  if (!testing::kFileNamesAreUtf8 && in.contains("code-page")) {
+    GTEST_SKIP() << "here file names are the ANSI code page's bytes";
+  }
+  const codepage::ActiveCodePageScope codePage(
+      static_cast<codepage::CodePage>(std::stoul(InputOr(in, "code-page", "1252"))));
   ModuleFiles modules;
   modules.Write(baseName, base);
   if (writer == "DeriveModule") {
@@ -300,6 +370,37 @@ TEST_P(DeriveGolden, WritesTheExpectedFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DeriveGolden, ::testing::ValuesIn(GoldenCases("derive")),
+                         [](const auto& row) { return row.param; });
+
+class StopSignalGolden : public ::testing::TestWithParam<std::string> {};
+
+// Message 15 comes after the overwrite question and before the copy exactly when the module
+// written on Yes loads without a stop record, as it loads here ("EscPosCut.dll" exports CutPaper;
+// a case's base names another library to go without one).
+TEST_P(StopSignalGolden, AsksExactlyWhenTheNewModuleHoldsNoStopRecord) {
+  const CaseInputs in = ReadCaseInputs("stop_signal", GetParam());
+  ModuleFiles modules;
+  modules.Write("base.ini", ReadCaseFile("stop_signal", GetParam(), "base.ini"));
+  modules.Write("new.ini", "an older module");
+  modules.toolkit.yesNoAnswer = MessageAnswer::kYes;
+  const DeriveInputs inputs{.cutPaperOption = in.contains("cut-paper"),
+                            .formFeedOption = in.contains("form-feed"),
+                            .voidKeyword = InputOr(in, "void"),
+                            .stopKeyword = InputOr(in, "stop"),
+                            .newModuleName = "new"};
+  ASSERT_EQ(modules.Derive(inputs, "base.ini").outcome, DeriveOutcome::kSucceeded);
+  const bool asks = in.at("asks") == "yes";
+  Messages expected{MessageId::kOverwriteQuestion, MessageId::kSuccess};
+  if (asks) {
+    expected.insert(expected.begin() + 1, MessageId::kNoStopSignal);
+  }
+  EXPECT_EQ(modules.toolkit.messages, expected);
+  PrinterCommandModule written(modules.services);
+  written.Load(modules.PathOf("new.ini"));
+  EXPECT_EQ(written.noStopTag, asks) << "the question must foretell the module written";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StopSignalGolden, ::testing::ValuesIn(GoldenCases("stop_signal")),
                          [](const auto& row) { return row.param; });
 
 }  // namespace

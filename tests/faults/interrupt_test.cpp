@@ -45,6 +45,7 @@ DeriveOutcome DeriveNew(const OneModule& folder, FaultyFileSystem& files) {
   DeriveInputs inputs;
   inputs.baseSelection = 0;
   inputs.newModuleName = "New";
+  inputs.stopKeyword = "Cash";  // a module with a stop signal: no question before the write
   return DeriveModule(inputs, catalogue, services, toolkit).outcome;
 }
 

@@ -145,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fs::remove_all(folder);
     return 0;
   }
-  const std::string target = ModuleFileName(inputs.newModuleName);
+  const std::string target = ModuleFileName(inputs.newModuleName).value_or("");
   Require(toolkit.messages.back() == MessageId::kSuccess && after.contains(target) &&
               after.size() == before.size() + (before.contains(target) ? 0 : 1) &&
               (target == "Base.ini" || after.at("Base.ini") == base),

@@ -136,7 +136,7 @@ TEST(ReadFile, ReadsRegularFilesWithinTheBoundOnly) {
   }
   // /proc reports a size of 0 for files that hold text.
   EXPECT_THAT(files.ReadFile("/proc/self/status").value_or(""), ::testing::StartsWith("Name:"));
-  const std::string staging = files.CreateUniqueFile(folder.path(), ".s-").value();
+  const std::string staging = *files.CreateUniqueFile(folder.path(), ".s-");
   std::filesystem::remove(staging);
   std::filesystem::create_symlink(module, staging);
   EXPECT_FALSE(files.WriteFile(staging, "x"));

@@ -78,36 +78,39 @@ class FaultyFileSystem final : public FileSystem {
     }
     return stamp;
   }
-  bool CopyFile(const std::string& from, const std::string& to) override {
-    return !Fails(Operation::kCopy, to) && real_.CopyFile(from, to);
+  FileOutcome CopyFile(const std::string& from, const std::string& to) override {
+    return Fails(Operation::kCopy, to) ? Injected() : real_.CopyFile(from, to);
   }
-  bool ReplaceFile(const std::string& path, std::string_view bytes) override {
-    return !Fails(Operation::kReplace, path) && real_.ReplaceFile(path, bytes);
+  FileOutcome ReplaceFile(const std::string& path, std::string_view bytes) override {
+    return Fails(Operation::kReplace, path) ? Injected() : real_.ReplaceFile(path, bytes);
   }
-  bool WriteFile(const std::string& path, std::string_view bytes) override {
+  FileOutcome WriteFile(const std::string& path, std::string_view bytes) override {
     if (onWrite) {
       onWrite(path);
     }
     if (Fails(Operation::kOpen, path)) {
-      return false;
+      return Injected();
     }
     if (Fails(Operation::kWrite, path)) {
       (void)real_.WriteFile(path, bytes.substr(0, bytes.size() / 2));
-      return false;
+      return Injected();
     }
-    return real_.WriteFile(path, bytes) && !Fails(Operation::kFlush, path);
+    FileOutcome written = real_.WriteFile(path, bytes);
+    return written && Fails(Operation::kFlush, path) ? Injected() : written;
   }
-  std::optional<std::string> CreateUniqueFile(const std::string& folder,
-                                              std::string_view stem) override {
-    return Fails(Operation::kCreateUnique, folder) ? std::nullopt
+  CreatedFile CreateUniqueFile(const std::string& folder, std::string_view stem) override {
+    return Fails(Operation::kCreateUnique, folder) ? Injected()
                                                    : real_.CreateUniqueFile(folder, stem);
   }
-  bool RenameOver(const std::string& from, const std::string& to) override {
-    return !Fails(Operation::kRename, to) && real_.RenameOver(from, to);
+  FileOutcome RenameOver(const std::string& from, const std::string& to) override {
+    return Fails(Operation::kRename, to) ? Injected() : real_.RenameOver(from, to);
   }
   bool RemoveFile(const std::string& path) override {
     return !Fails(Operation::kRemove, path) && real_.RemoveFile(path);
   }
+
+  // The reason an injected failure gives, as a full disk would.
+  static FileOutcome Injected() { return FileOutcome::Failed("No space left on device"); }
 
  private:
   bool Fails(Operation operation, const std::string& path) {

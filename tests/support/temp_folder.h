@@ -82,10 +82,15 @@ class TempFolder {
     return std::move(bytes).str();
   }
 
-  // The names in the folder, sorted.
-  [[nodiscard]] std::vector<std::string> List() const {
+  // True when `name` is there, as a file or a folder.
+  [[nodiscard]] bool Exists(std::string_view name) const {
+    return std::filesystem::exists(PathOf(name));
+  }
+
+  // The names in the folder, or in its sub-folder `name`, sorted.
+  [[nodiscard]] std::vector<std::string> List(std::string_view name = {}) const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+    for (const auto& entry : std::filesystem::directory_iterator(PathOf(name))) {
       names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/code_page.h"
 #include "platform/module_library.h"
 #include "platform/profile_store.h"
 #include "support/faulty_file_system.h"
@@ -22,8 +23,9 @@ using Fault = quillmere::testing::FaultyFileSystem::Operation;
 
 namespace {
 
-// An executable beside "Printer Commands" (Zéta, EpsonBase), the real profile store, libraries
-// that export CutPaper and, unloaded, note the catalogue entries left and if the window was up.
+// An executable beside "Printer Commands" (Zéta in code page 1252, EpsonBase), the real profile
+// store, libraries that export CutPaper and, unloaded, note the catalogue entries left and if the
+// window was up.
 struct Bench final : LibraryLoader {
   struct Library final : ModuleLibrary {
     explicit Library(Bench& bench) : bench_(bench) {}
@@ -40,7 +42,7 @@ struct Bench final : LibraryLoader {
 
   Bench() {
     files.executablePath = folder.PathOf("quillmere");
-    folder.Write("Printer Commands/Another.ini", "[Main]\nModule_Name=Z\xC3\xA9ta\n");
+    folder.Write("Printer Commands/Another.ini", "[Main]\nModule_Name=Z\xE9ta\n");
     // A Form Feed command and a cut-paper record, neither a stop yet.
     folder.Write("Printer Commands/EpsonBase.ini",
                  "[Main]\nModule_Name=EpsonBase\nUseDll=1,Cut.dll\nS-Num=1\nM-Num=1\n"
@@ -61,13 +63,13 @@ struct Bench final : LibraryLoader {
     });
     const int result = dialog->exec();
     boxes.prepend(result == 1 ? "OK" : result == 0 ? "cancel" : "open");
-    return boxes.join(' ') + "|" + QString::fromStdString(dialog->FileName()) + "|" +
-           unloads.join(',');
+    return boxes.join(' ') + "|" + FromModuleText(dialog->FileName()) + "|" + unloads.join(',');
   }
 
-  // A real box (modal, warning icon, executable's name, table's text), answered with `key` (0:
-  // its close box) and noted as "<message> <ok|yes/no> <owned|alone>[ Yes]".
-  void Answer(MessageId id) {
+  // A real box (modal, warning icon, executable's name, table's text, the detail under it),
+  // answered with `key` (0: its close box) and noted as "<message> <ok|yes/no> <owned|alone>[
+  // Yes]".
+  void Answer(MessageId id, const QString& detail) {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     QVERIFY(box != nullptr);
     const auto buttons = box->standardButtons();
@@ -76,11 +78,13 @@ struct Bench final : LibraryLoader {
                   : buttons == (QMessageBox::Yes | QMessageBox::No) ? " yes/no"
                                                                     : " ?") +
                  (box->parentWidget() == dialog.get() ? " owned" : " alone");
-    const QString shown = box->windowTitle() + "|" + box->text() +
+    const QString shown = box->windowTitle() + "|" + box->text() + "|" + box->informativeText() +
                           (box->isModal() && box->icon() == QMessageBox::Warning ? "" : "|?");
     key == 0 ? void(box->close()) : QTest::keyClick(box, static_cast<Qt::Key>(key));
-    QCOMPARE(shown, "dialog_tests|" + FromLocal8Bit(MessageText(id)));
+    QCOMPARE(shown, "dialog_tests|" + FromUtf8(MessageText(id)) + "|" + detail);
   }
+
+  codepage::ActiveCodePageScope westernEuropean{1252};
 
   quillmere::testing::TempFolder folder;
   quillmere::testing::FaultyFileSystem files;
@@ -90,9 +94,10 @@ struct Bench final : LibraryLoader {
   QStringList boxes;
   QStringList unloads;
   std::unique_ptr<ModuleEditorDialog> dialog = std::make_unique<ModuleEditorDialog>(
-      services, [this](QWidget* owner, MessageId id, MessageButtons buttons) {
-        QTimer::singleShot(0, [this, id] { Answer(id); });
-        const MessageAnswer answer = RunMessageBox(owner, id, buttons);
+      services,
+      [this](QWidget* owner, MessageId id, MessageButtons buttons, std::string_view detail) {
+        QTimer::singleShot(0, [this, id, shown = FromUtf8(detail)] { Answer(id, shown); });
+        const MessageAnswer answer = RunMessageBox(owner, id, buttons, detail);
         boxes.last() += answer == MessageAnswer::kYes ? " Yes" : "";
         return answer;
       });
@@ -155,6 +160,11 @@ class DialogTest : public QObject {
              QList<int>({11, -11, 3, -1}));
     QCOMPARE(MulDiv(100000, 100000, 50000), 200000);
     QCOMPARE(PixelRect({17, 17, 150, 73}, {7, 15}), QRect(30, 32, 263, 137));
+    // 137 pixels less the closed list's 24 hold 7 lines of 15 pixels dropped, and never fewer
+    // than 1.
+    QCOMPARE(QList<int>({DroppedListLines({17, 17, 150, 73}, {7, 15}),
+                         DroppedListLines({17, 17, 150, 10}, {7, 15})}),
+             QList<int>({7, 1}));
     const QFontMetrics metrics(QFont("Arial", 9));
     const int letters =
         metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
@@ -227,6 +237,29 @@ class DialogTest : public QObject {
                                        c.newModuleName, c.goButton, c.cutPaperOption, c.baseList}));
   }
 
+  // Six modules drop down without a scroll bar, within the template's width: the line of a name
+  // of 259 characters is cut with an ellipsis, the whole name its tool tip.
+  void droppedList() {
+    Bench bench;
+    const std::string longName(259, 'W');
+    for (const std::string name : {"A", "B", "C"}) {
+      bench.folder.Write("Printer Commands/" + name + ".ini", "[Main]\nModule_Name=" + name + "\n");
+    }
+    bench.folder.Write("Printer Commands/Long.ini", "[Main]\nModule_Name=" + longName + "\n");
+    QStringList seen;
+    bench.Run([&](const EditorControls& c) {
+      c.baseList->showPopup();
+      const QWidget* dropped = c.baseList->view()->window();
+      const int longLine = c.baseList->findData(QString::fromStdString(longName), Qt::ToolTipRole);
+      seen << QString::number(c.baseList->count())
+           << (c.baseList->view()->verticalScrollBar()->isVisible() ? "scrolls" : "all shown")
+           << (dropped->width() <= c.baseList->width() ? "template width" : "wider")
+           << (c.baseList->itemText(longLine).endsWith(QChar(0x2026)) ? "cut" : "whole");
+      c.baseList->hidePopup();
+    });
+    QCOMPARE(seen, (QStringList{"6", "all shown", "template width", "cut"}));
+  }
+
   // The check-box rules, and each way a run ends.
   void runEnds_data() {
     QTest::addColumn<RunRow>("row");
@@ -269,6 +302,20 @@ class DialogTest : public QObject {
         RunRow{.seen = "OK 11 yes/no owned Yes 9 ok owned|EpsonBase|0 gone",
                .lines = "V,o,i,d,1,0,0,TRAN_VOID|C,a,s,h,1,0,0,TRAN_STOP",
                .name = "EpsonBase"});
+    // Zéta has no GS V to tag: nothing would end a transaction, and the dialog asks first.
+    add("Go, cut-paper on a base without GS V: message 15 declined",
+        RunRow{.actions = "click@cut click@go",
+               .seen = "open 15 yes/no owned|Epson_1|",
+               .base = 0,
+               .key = Qt::Key_Escape});
+    add("Go, cut-paper on a base without GS V: message 15, Yes",
+        RunRow{.actions = "click@cut click@go",
+               .seen = "OK 15 yes/no owned Yes 9 ok owned|Epson_1|",
+               .lines = "V,o,i,d,1,0,0,TRAN_VOID",
+               .base = 0});
+    // A character the code page cannot hold is refused at once, named in the box's detail.
+    add("Go, a name code page 1252 cannot hold: message 13",
+        RunRow{.seen = "open 13 ok owned||", .name = QString::fromUtf8("\xCE\xA9")});
   }
   void runEnds() {
     QFETCH(RunRow, row);
