@@ -3,6 +3,7 @@
 #include <ostream>
 #include <span>
 
+#include "cli/terminal_text.h"
 #include "platform/file_system.h"
 
 namespace quillmere::cli {
@@ -40,15 +41,15 @@ CaptureRead ReadCaptureInput(std::string_view commandName, const std::string& pa
   const std::optional<std::string> bytes =
       files.IsFolder(path) ? std::nullopt : files.ReadFile(path);
   if (!bytes) {
-    context.err << prefix << "cannot read the capture file '" << path << "'\n";
+    context.err << prefix << "cannot read the capture file '" << TerminalPath(path) << "'\n";
     return {};
   }
   const std::span<const std::uint8_t> file(reinterpret_cast<const std::uint8_t*>(bytes->data()),
                                            bytes->size());
   auto read = capture::ReadCapture(file, forced);
   if (const auto* error = std::get_if<capture::CaptureError>(&read)) {
-    context.err << prefix << "cannot read the capture file '" << path << "': " << error->message
-                << "\n";
+    context.err << prefix << "cannot read the capture file '" << TerminalPath(path)
+                << "': " << error->message << "\n";
     return {};
   }
   auto& capture = std::get<capture::Capture>(read);

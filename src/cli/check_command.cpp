@@ -6,7 +6,7 @@
 #include "cli/json_writer.h"
 #include "cli/module_folder.h"
 #include "cli/module_problems.h"
-#include "cli/shop_text.h"
+#include "cli/terminal_text.h"
 #include "cli/terminal_toolkit.h"
 #include "platform/file_system.h"
 #include "platform/machine_services.h"
@@ -25,18 +25,19 @@ constexpr std::string_view kStagingMessage =
 
 void PrintCheck(std::ostream& out, const FolderCheck& check) {
   for (const ModuleCheck& module : check.modules) {
-    out << FileNameOf(module.entry.path) << " \"" << ShopTextToUtf8(module.entry.name) << "\": ";
+    out << TerminalPath(FileNameOf(module.entry.path)) << " \"" << TerminalText(module.entry.name)
+        << "\": ";
     if (module.problems.empty()) {
       out << "no problems\n";
       continue;
     }
     out << module.problems.size() << (module.problems.size() == 1 ? " problem\n" : " problems\n");
     for (const ModuleProblem& problem : module.problems) {
-      out << "  " << problem.kind << ": " << ShopTextToUtf8(problem.message) << '\n';
+      out << "  " << problem.kind << ": " << TerminalText(problem.message) << '\n';
     }
   }
   for (const std::string& name : check.staging) {
-    out << name << ": " << kStagingMessage << '\n';
+    out << TerminalPath(name) << ": " << kStagingMessage << '\n';
   }
 }
 
@@ -47,14 +48,14 @@ void WriteCheckJson(std::ostream& out, const FolderCheck& check) {
   json.BeginArray();
   for (const ModuleCheck& module : check.modules) {
     json.BeginObject();
-    json.StringMember("file", FileNameOf(module.entry.path));
-    json.StringMember("moduleName", ShopTextToUtf8(module.entry.name));
+    json.StringMember("file", JsonPath(FileNameOf(module.entry.path)));
+    json.StringMember("moduleName", JsonText(module.entry.name));
     json.Key("problems");
     json.BeginArray();
     for (const ModuleProblem& problem : module.problems) {
       json.BeginObject();
       json.StringMember("kind", problem.kind);
-      json.StringMember("message", ShopTextToUtf8(problem.message));
+      json.StringMember("message", JsonText(problem.message));
       json.EndObject();
     }
     json.EndArray();
@@ -64,7 +65,7 @@ void WriteCheckJson(std::ostream& out, const FolderCheck& check) {
   json.Key("stagingFiles");
   json.BeginArray();
   for (const std::string& name : check.staging) {
-    json.String(name);
+    json.String(JsonPath(name));
   }
   json.EndArray();
   json.EndObject();
@@ -75,7 +76,7 @@ CommandResult RunCheck(const ParsedArguments& arguments, CommandContext& context
     return UsageError{"takes no arguments, but got '" + arguments.positional().front() + "'"};
   }
   const MachineServices machine;
-  TerminalToolkit toolkit(context.out, context.err, context.in, YesNoAnswers::kAlwaysNo);
+  TerminalToolkit toolkit(context.out, context.err, context.in, YesNoAnswers::kNotAsked);
   Catalogue catalogue;
   if (!ScanModuleFolder(arguments, catalogue, machine.services(), toolkit)) {
     return ExitStatus::kRefused;

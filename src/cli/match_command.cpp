@@ -8,8 +8,9 @@
 #include "cli/capture_input.h"
 #include "cli/match_json.h"
 #include "cli/match_text.h"
-#include "cli/shop_text.h"
+#include "cli/terminal_text.h"
 #include "module/printer_command_module.h"
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/machine_services.h"
 
@@ -18,9 +19,15 @@ namespace {
 
 constexpr std::array kMatchOptions{
     kFormatOption,
-    kShopCodePageOption,
     CommandOption{"json", OptionKind::kFlag, "", "print JSON instead of text"},
 };
+
+// A keyword typed on a UTF-8 machine, as the register prints it in the shop's code page.
+std::optional<std::string> KeywordInShopCodePage(std::string_view utf8) {
+  codepage::Converted converted = codepage::FromUtf8(utf8, codepage::ActiveCodePage());
+  auto* bytes = std::get_if<std::string>(&converted);
+  return bytes != nullptr ? std::optional(std::move(*bytes)) : std::nullopt;
+}
 
 bool SomeVerdictFalse(const capture::Verdict& verdict) {
   return verdict.voidSeen == false || verdict.stopSeen == false;
@@ -30,18 +37,17 @@ CommandResult RunMatch(const ParsedArguments& arguments, CommandContext& context
   if (arguments.positional().size() != 2) {
     return UsageError{"takes a module file and a capture file"};
   }
-  if (auto error = CheckShopCodePage(arguments)) {
-    return *error;
-  }
-  const std::string& modulePath = arguments.positional()[0];
+  const std::string modulePath = PathFromTerminal(arguments.positional()[0]);
   const MachineServices machine;
   const PlatformServices& services = machine.services();
   // The loader reads a missing file as an empty module; a match against nothing would mislead.
   if (services.files.IsFolder(modulePath) || !services.files.ReadFile(modulePath)) {
-    context.err << kProgramName << " match: cannot read the module file '" << modulePath << "'\n";
+    context.err << kProgramName << " match: cannot read the module file '"
+                << TerminalPath(modulePath) << "'\n";
     return ExitStatus::kUsage;
   }
-  CaptureRead read = ReadCaptureInput("match", arguments.positional()[1], arguments, context);
+  CaptureRead read =
+      ReadCaptureInput("match", PathFromTerminal(arguments.positional()[1]), arguments, context);
   if (!read.input) {
     return read.failure;
   }
@@ -49,7 +55,7 @@ CommandResult RunMatch(const ParsedArguments& arguments, CommandContext& context
   module.Load(modulePath);
   const capture::DecodedCapture& decoded = read.input->decoded;
   const capture::MatchReport report =
-      capture::MatchTriggers(decoded, capture::TaggedRecords(module), ShopTextFromUtf8);
+      capture::MatchTriggers(decoded, capture::TaggedRecords(module), KeywordInShopCodePage);
   std::vector<capture::TracedText> texts = capture::TracedReceiptTexts(decoded);
   if (arguments.Has("json")) {
     std::vector<std::string> plain;

@@ -4,6 +4,7 @@
 #include "cli/json_writer.h"
 #include "cli/match_text.h"
 #include "cli/receipt_output.h"
+#include "cli/terminal_text.h"
 
 namespace quillmere::cli {
 namespace {
@@ -44,7 +45,7 @@ void WriteTriggers(JsonWriter& json, const std::vector<capture::TriggerMatch>& t
   json.BeginArray();
   for (const capture::TriggerMatch& match : triggers) {
     json.BeginObject();
-    json.StringMember("section", match.record.section);
+    json.StringMember("section", JsonText(match.record.section));
     json.NumberMember("key", match.record.key);
     json.StringMember("event", EventName(match.record.event));
     json.Key("bytes");

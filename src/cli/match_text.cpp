@@ -9,7 +9,7 @@
 
 #include "cli/inspection.h"
 #include "cli/receipt_output.h"
-#include "cli/shop_text.h"
+#include "cli/terminal_text.h"
 #include "module/printer_command_module.h"
 
 namespace quillmere::cli {
@@ -33,7 +33,7 @@ std::string Hex(std::span<const std::uint8_t> bytes) {
 }
 
 std::string RecordLabel(const capture::TriggerRecord& record) {
-  return "[" + record.section + "] " + std::to_string(record.key);
+  return "[" + TerminalText(record.section) + "] " + std::to_string(record.key);
 }
 
 std::string InReceipt(std::size_t offset, const std::optional<std::size_t>& receipt) {
@@ -116,7 +116,7 @@ void PrintMarkedText(std::ostream& out, const TracedText& traced, const Marks& m
   std::size_t start = 0;
   while (start < traced.text.size()) {
     const std::size_t end = traced.text.find('\n', start);
-    out << ShopTextToUtf8(traced.text.substr(start, end - start)) << '\n';
+    PrintReceiptText(out, traced.text.substr(start, end + 1 - start));
     std::string under;
     std::vector<std::string> labels;
     for (std::size_t at = start; at < end; ++at) {
@@ -162,7 +162,8 @@ void PrintReceipts(std::ostream& out, const DecodedCapture& decoded,
 void PrintContext(std::ostream& out, const DecodedCapture& decoded, const TextPlaces& places,
                   std::size_t offset, std::size_t end) {
   if (const std::optional<std::string> line = places.LineAt(offset)) {
-    out << "      text: " << ShopTextToUtf8(*line) << '\n';
+    out << "      text: ";
+    PrintReceiptText(out, *line);
   } else {
     auto element = std::upper_bound(
         decoded.elements.begin(), decoded.elements.end(), offset,
@@ -200,7 +201,7 @@ void PrintTrigger(std::ostream& out, const DecodedCapture& decoded, const TextPl
   out << RecordLabel(record) << ", " << EventName(record.event) << ": " << Hex(record.bytes);
   if (std::all_of(record.bytes.begin(), record.bytes.end(),
                   [](std::uint8_t byte) { return byte >= 0x20 && byte != 0x7F; })) {
-    out << " \"" << ShopTextToUtf8(std::string(record.bytes.begin(), record.bytes.end())) << '"';
+    out << " \"" << TerminalText(std::string(record.bytes.begin(), record.bytes.end())) << '"';
   }
   out << (match.hits.empty() && match.nearMisses.empty() ? "\n  nowhere in the capture\n" : "\n");
   const std::size_t length = record.bytes.size();
@@ -244,10 +245,10 @@ std::string_view VerdictWord(const std::optional<bool>& seen) {
 void PrintMatch(std::ostream& out, const CaptureInput& input, const PrinterCommandModule& module,
                 const std::vector<TracedText>& texts, const capture::MatchReport& report) {
   const DecodedCapture& decoded = input.decoded;
-  out << "Capture " << input.path << ": " << capture::FormatName(input.format) << ", "
+  out << "Capture " << TerminalPath(input.path) << ": " << capture::FormatName(input.format) << ", "
       << decoded.bytes.size() << " bytes, " << decoded.receipts.size()
       << (decoded.receipts.size() == 1 ? " receipt\n" : " receipts\n") << "Module \""
-      << ShopTextToUtf8(module.moduleName) << "\" in " << module.modulePath << ": "
+      << TerminalText(module.moduleName) << "\" in " << TerminalPath(module.modulePath) << ": "
       << report.triggers.size() << " records with an event tag\n\n";
   PrintReceipts(out, decoded, texts, report);
   const TextPlaces places(texts);

@@ -69,10 +69,9 @@ void NameProblems(const Catalogue& catalogue, const ModuleEntry& entry,
                                                   FileNameOf(other.path) + " too"});
     }
   }
-  if (!IsUsableModuleName(entry.name)) {
+  if (const std::optional<std::string> refusal = ModuleNameRefusal(entry.name)) {
     problems.push_back({"name refused", "Module_Name \"" + entry.name +
-                                            "\" is a name a derivation refuses: it cannot "
-                                            "name a module file"});
+                                            "\" is a name a derivation refuses: " + *refusal});
   }
 }
 

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <ostream>
 
-#include "cli/shop_text.h"
+#include "cli/terminal_text.h"
+#include "platform/code_page.h"
 
 namespace quillmere::cli {
 
@@ -23,7 +24,8 @@ std::string ReceiptHeading(const capture::Receipt& receipt) {
 void PrintReceiptText(std::ostream& out, std::string_view text) {
   for (std::size_t start = 0; start < text.size();) {
     const std::size_t end = std::min(text.find('\n', start), text.size());
-    out << ShopTextToUtf8(text.substr(start, end - start)) << '\n';
+    out << codepage::ToUtf8ForDisplay(text.substr(start, end - start), codepage::ActiveCodePage())
+        << '\n';
     start = end + 1;
   }
 }
@@ -31,7 +33,7 @@ void PrintReceiptText(std::ostream& out, std::string_view text) {
 void WriteCaptureJson(JsonWriter& json, const CaptureInput& input) {
   json.Key("capture");
   json.BeginObject();
-  json.StringMember("path", input.path);
+  json.StringMember("path", JsonPath(input.path));
   json.StringMember("format", capture::FormatName(input.format));
   json.NumberMember("bytes", static_cast<std::int64_t>(input.decoded.bytes.size()));
   json.EndObject();
@@ -46,8 +48,9 @@ void WriteReceiptsJson(JsonWriter& json, const capture::DecodedCapture& decoded,
     json.NumberMember("index", static_cast<std::int64_t>(receipt.index));
     json.NumberMember("start", static_cast<std::int64_t>(receipt.start));
     json.NumberMember("end", static_cast<std::int64_t>(receipt.end));
-    json.TextMember("cut", receipt.cut ? std::optional(receipt.cut->name) : std::nullopt);
-    json.StringMember("text", ShopTextToUtf8(texts[receipt.index - 1]));
+    json.Key("cut");
+    receipt.cut ? json.String(receipt.cut->name) : json.Null();
+    json.StringMember("text", JsonText(texts[receipt.index - 1]));
     json.EndObject();
   }
   json.EndArray();

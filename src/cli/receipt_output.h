@@ -17,7 +17,8 @@ namespace quillmere::cli {
 // are said so.
 [[nodiscard]] std::string ReceiptHeading(const capture::Receipt& receipt);
 
-// A receipt's text on the terminal, line by line.
+// A receipt's text on the terminal, line by line, each byte of the shop's code page a character
+// (U+FFFD for a byte it leaves undefined), so that its columns stay as printed.
 void PrintReceiptText(std::ostream& out, std::string_view text);
 
 // "capture": {"path", "format", "bytes"}.

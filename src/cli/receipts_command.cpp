@@ -7,14 +7,13 @@
 #include "cli/capture_input.h"
 #include "cli/json_writer.h"
 #include "cli/receipt_output.h"
-#include "cli/shop_text.h"
+#include "cli/terminal_text.h"
 
 namespace quillmere::cli {
 namespace {
 
 constexpr std::array kReceiptsOptions{
     kFormatOption,
-    kShopCodePageOption,
     CommandOption{"json", OptionKind::kFlag, "", "print JSON instead of text"},
 };
 
@@ -22,11 +21,8 @@ CommandResult RunReceipts(const ParsedArguments& arguments, CommandContext& cont
   if (arguments.positional().size() != 1) {
     return UsageError{"takes one capture file"};
   }
-  if (auto error = CheckShopCodePage(arguments)) {
-    return *error;
-  }
-  CaptureRead read =
-      ReadCaptureInput("receipts", arguments.positional().front(), arguments, context);
+  CaptureRead read = ReadCaptureInput("receipts", PathFromTerminal(arguments.positional().front()),
+                                      arguments, context);
   if (!read.input) {
     return read.failure;
   }

@@ -77,6 +77,9 @@ TEST_P(CaptureCommandGolden, ShowsTheExpectedTextAndJson) {
     arguments.push_back(Capture(InputOr(inputs, "module")));
   }
   arguments.push_back(Capture(InputOr(inputs, "capture")));
+  if (inputs.contains("codePage")) {
+    arguments.insert(arguments.end(), {"--code-page", InputOr(inputs, "codePage")});
+  }
   ExpectForms(area, caseName, arguments, kCaptures, "<captures>");
 }
 
