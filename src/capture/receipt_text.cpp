@@ -22,8 +22,8 @@ class Renderer {
  public:
   explicit Renderer(const DecodedCapture& decoded) : decoded_(decoded) { ResetLayout(); }
 
-  std::vector<std::string> Run() {
-    std::vector<std::string> texts;
+  std::vector<TracedText> Run() {
+    std::vector<TracedText> texts;
     std::size_t next = 0;
     for (const Receipt& receipt : decoded_.receipts) {
       for (; next < decoded_.elements.size() && decoded_.elements[next].offset < receipt.end;
@@ -31,12 +31,14 @@ class Renderer {
         Render(decoded_.elements[next]);
       }
       FlushLine(false);
-      while (!lines_.empty() && lines_.back().empty()) {
+      while (!lines_.empty() && lines_.back().text.empty()) {
         lines_.pop_back();
       }
-      std::string text;
-      for (const std::string& line : lines_) {
-        text += line + '\n';
+      TracedText text;
+      for (const TracedText& line : lines_) {
+        text.text += line.text + '\n';
+        text.sources.insert(text.sources.end(), line.sources.begin(), line.sources.end());
+        text.sources.push_back(kMadeByPrinter);
       }
       texts.push_back(std::move(text));
       lines_.clear();
@@ -58,7 +60,7 @@ class Renderer {
       // ESC d n feeds n lines: the one just ended and n - 1 blank ones.
       if (element.spec != nullptr && element.spec->effect == CommandEffect::kFeedLines &&
           element.length == 3) {
-        lines_.insert(lines_.end(), std::max(bytes[2], std::uint8_t{1}) - 1U, std::string());
+        lines_.insert(lines_.end(), std::max(bytes[2], std::uint8_t{1}) - 1U, TracedText());
       }
     }
   }
@@ -67,7 +69,8 @@ class Renderer {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
       const ByteInfo& info = decoded_.info[element.offset + i];
       if (info.printed) {
-        line_ += static_cast<char>(bytes[i]);
+        line_.text += static_cast<char>(bytes[i]);
+        line_.sources.push_back(element.offset + i);
         ++column_;  // a double-byte character is two columns wide, one for each byte
       }
     }
@@ -105,7 +108,7 @@ class Renderer {
         break;
       case CommandEffect::kInitialize:
         ResetLayout();
-        line_.clear();
+        line_ = {};
         column_ = 0;
         break;
       case CommandEffect::kImage:
@@ -133,8 +136,7 @@ class Renderer {
 
   void RenderImage(const CommandSpec& spec, std::span<const std::uint8_t> bytes) {
     if (spec.rule == LengthRule::kColumnImage) {
-      line_ += "[image]";  // a bit image prints within the line
-      column_ += 7;
+      Append("[image]");  // a bit image prints within the line
       return;
     }
     if (spec.rule == LengthRule::kRasterImage && bytes.size() >= 8) {
@@ -165,25 +167,33 @@ class Renderer {
   // Images, barcodes and codes print on lines of their own.
   void Placeholder(const std::string& text) {
     FlushLine(false);
-    lines_.push_back(text);
+    lines_.push_back({text, std::vector<std::size_t>(text.size(), kMadeByPrinter)});
+  }
+
+  // Text the printer makes itself, within the line.
+  void Append(std::string_view text) {
+    line_.text += text;
+    line_.sources.insert(line_.sources.end(), text.size(), kMadeByPrinter);
+    column_ += text.size();
   }
 
   void PadTo(std::size_t column) {
     column = std::min(column, kMaxColumns);
     if (column > column_) {
-      line_.append(column - column_, ' ');
-      column_ = column;
+      Append(std::string(column - column_, ' '));
     }
   }
 
   // Ends the line; an empty line counts only when the printer fed paper for it.
   void FlushLine(bool fed) {
-    const std::size_t last = line_.find_last_not_of(' ');
-    line_.erase(last == std::string::npos ? 0 : last + 1);
-    if (fed || !line_.empty()) {
-      lines_.push_back(line_);
+    const std::size_t last = line_.text.find_last_not_of(' ');
+    const std::size_t kept = last == std::string::npos ? 0 : last + 1;
+    line_.text.erase(kept);
+    line_.sources.resize(kept);
+    if (fed || !line_.text.empty()) {
+      lines_.push_back(std::move(line_));
     }
-    line_.clear();
+    line_ = {};
     column_ = 0;
   }
 
@@ -196,8 +206,8 @@ class Renderer {
   }
 
   const DecodedCapture& decoded_;
-  std::vector<std::string> lines_;
-  std::string line_;
+  std::vector<TracedText> lines_;
+  TracedText line_;
   std::size_t column_ = 0;
   std::vector<std::size_t> tabStops_;
   std::uint16_t charWidth_ = kFontADots;
@@ -205,8 +215,16 @@ class Renderer {
 
 }  // namespace
 
-std::vector<std::string> ReceiptTexts(const DecodedCapture& decoded) {
+std::vector<TracedText> TracedReceiptTexts(const DecodedCapture& decoded) {
   return Renderer(decoded).Run();
+}
+
+std::vector<std::string> ReceiptTexts(const DecodedCapture& decoded) {
+  std::vector<std::string> texts;
+  for (TracedText& traced : TracedReceiptTexts(decoded)) {
+    texts.push_back(std::move(traced.text));
+  }
+  return texts;
 }
 
 }  // namespace quillmere::capture

@@ -3,18 +3,20 @@
 #include <algorithm>
 #include <array>
 
+#include "cli/check_command.h"
 #include "cli/derive_command.h"
 #include "cli/inspect_command.h"
 #include "cli/list_command.h"
+#include "cli/match_command.h"
+#include "cli/receipts_command.h"
 
 namespace quillmere::cli {
 
 // A new command brings its own <name>_command.{h,cpp} and adds one line here.
 std::span<const Command* const> AllCommands() {
   static const std::array kCommands{
-      &ListCommand(),
-      &DeriveCommand(),
-      &InspectCommand(),
+      &ListCommand(),  &DeriveCommand(),   &InspectCommand(),
+      &MatchCommand(), &ReceiptsCommand(), &CheckCommand(),
   };
   return kCommands;
 }
