@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -29,6 +28,7 @@
 #include "platform/file_system.h"
 #include "platform/portable_profile_store.h"
 #include "script_generator.h"
+#include "support/figures_block.h"
 #include "support/golden.h"
 #include "support/run_process.h"
 #include "wine_model.h"
@@ -205,21 +205,6 @@ std::string FiguresText(const Figures& figures, std::uint32_t seed, const std::s
   return text.str();
 }
 
-// Replaces the text between the block's markers in `document`.
-bool FillBlock(const std::string& document, const std::string& figures) {
-  static const std::string kBegin = "<!-- conformance figures: begin -->\n";
-  static const std::string kEnd = "<!-- conformance figures: end -->";
-  std::ifstream in(document, std::ios::binary);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const std::size_t begin = text.find(kBegin);
-  const std::size_t end = text.find(kEnd);
-  if (begin == std::string::npos || end == std::string::npos || end < begin) {
-    return false;
-  }
-  text.replace(begin + kBegin.size(), end - begin - kBegin.size(), figures);
-  return static_cast<bool>(std::ofstream(document, std::ios::binary) << text);
-}
-
 // Writes the whole script; gives its number of lines.
 std::size_t WriteScript(const std::vector<ScriptCase>& cases, const fs::path& path) {
   std::ofstream script(path, std::ios::binary);
@@ -263,7 +248,6 @@ int Run(const std::vector<std::string>& args) {
     std::puts("skipped: no Wine loader found (wine64; on Debian 12 /usr/lib/wine/wine64)");
     return kSkipped;
   }
-  const auto started = std::chrono::steady_clock::now();
   std::string pattern = (fs::temp_directory_path() / "quillmere-conformance-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) {
     std::printf("cannot make a temporary folder from %s\n", pattern.c_str());
@@ -295,17 +279,11 @@ int Run(const std::vector<std::string>& args) {
 
   const std::string text = FiguresText(figures, seed, version);
   std::fputs(text.c_str(), stdout);
-  std::ofstream("reliability-conformance.md", std::ios::binary) << text;
-  if (const char* document = std::getenv("QUILLMERE_RELIABILITY_DOC"); document != nullptr) {
-    std::printf("%s %s\n", FillBlock(document, text) ? "figures written to" : "no block in",
-                document);
-  }
   for (std::size_t i = 0; i < figures.unexplained.size() && i < 20; ++i) {
     std::fputs(figures.unexplained[i].c_str(), stdout);
   }
-  std::printf("%zu operations compared in %.1f s\n", figures.compared,
-              std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
-  return figures.unexplained.empty() ? 0 : 1;
+  const bool filled = testing::FillFiguresBlock("conformance", text);
+  return figures.unexplained.empty() && filled ? 0 : 1;
 }
 
 }  // namespace
