@@ -82,6 +82,11 @@ class TempFolder {
     return std::move(bytes).str();
   }
 
+  // True when `name` is there, as a file or a folder.
+  [[nodiscard]] bool Exists(std::string_view name) const {
+    return std::filesystem::exists(PathOf(name));
+  }
+
   // The names in the folder, or in its sub-folder `name`, sorted.
   [[nodiscard]] std::vector<std::string> List(std::string_view name = {}) const {
     std::vector<std::string> names;
