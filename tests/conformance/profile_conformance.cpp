@@ -30,7 +30,6 @@
 #include "script_generator.h"
 #include "support/figures_block.h"
 #include "support/golden.h"
-#include "support/run_process.h"
 #include "wine_model.h"
 
 namespace quillmere::conformance {
@@ -51,6 +50,24 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// What a program wrote to standard output, given `words` (the program and its arguments, none
+// holding a quote); its standard error is left in work/err.txt.
+std::string Output(const std::vector<std::string>& words, const fs::path& work) {
+  std::string command;
+  for (const std::string& word : words) {
+    command += "'" + word + "' ";
+  }
+  command +=
+      "</dev/null >'" + (work / "out.txt").string() + "' 2>'" + (work / "err.txt").string() + "'";
+  (void)std::system(command.c_str());
+  return ReadAll(work / "out.txt");
+}
+
 // The results of the whole script under Wine, case by case; none when Wine could not run it.
 std::optional<std::vector<std::string>> RunUnderWine(const std::string& wine,
                                                      const std::string& harness,
@@ -66,12 +83,10 @@ std::optional<std::vector<std::string>> RunUnderWine(const std::string& wine,
   ::setenv("LC_ALL", "C.UTF-8", 1);  // Wine takes its code page from the locale: 1252 here
   ::unsetenv("DISPLAY");
   ::unsetenv("WAYLAND_DISPLAY");
-  const testing::ProcessResult run = testing::RunProcess(
-      wine, {harness, windowsPath(work / "script.txt"), windowsPath(work / "wine")});
-  std::vector<std::string> lines = Lines(run.out);
+  std::vector<std::string> lines = Lines(
+      Output({wine, harness, windowsPath(work / "script.txt"), windowsPath(work / "wine")}, work));
   if (lines.empty() || lines.front() != "harness started") {
-    why = "Wine did not start the harness (exit status " + std::to_string(run.exitStatus) +
-          "): " + run.err.substr(0, 600);
+    why = "Wine did not start the harness: " + ReadAll(work / "err.txt").substr(0, 600);
     return std::nullopt;
   }
   lines.erase(lines.begin());
@@ -93,42 +108,34 @@ std::string StoreResult(ProfileStore& store, const Operation& op, const fs::path
   return store.WriteString(op.section, op.key, op.text, path) == WriteStatus::kOk ? "1" : "0";
 }
 
-// The model of one case under each set of ways tried, advanced step by step as the comparison
-// moves on, so that a case is replayed once per set of ways, not once per difference.
-class CaseModels {
- public:
-  explicit CaseModels(const ScriptCase& steps) : steps_(steps) {}
+// The model's results for every step of one case, under each set of ways tried: a case is
+// replayed once per set of ways, not once per difference.
+using CaseModels = std::map<unsigned long, std::vector<std::string>>;
 
-  // The model's result at `step`; steps are asked for in order.
-  const std::string& Result(Ways ways, std::size_t step) {
-    Run& run = runs_.try_emplace(ways.to_ulong(), Run{WineModel(ways), 0, {}}).first->second;
-    while (run.applied <= step) {
-      run.last = run.model.Apply(steps_[run.applied++].op);
+const std::string& ModelResult(CaseModels& models, const ScriptCase& steps, Ways ways,
+                               std::size_t step) {
+  const auto [run, isNew] = models.try_emplace(ways.to_ulong());
+  if (isNew) {
+    WineModel model(ways);
+    for (const ScriptStep& each : steps) {
+      run->second.push_back(model.Apply(each.op));
     }
-    return run.last;
   }
-
- private:
-  struct Run {
-    WineModel model;
-    std::size_t applied;
-    std::string last;
-  };
-  const ScriptCase& steps_;
-  std::map<unsigned long, Run> runs_;
-};
+  return run->second[step];
+}
 
 // The smallest set of causes (of up to kLargestCauseSet) whose switch to the store's way turns
 // the model's result from Wine's into the store's; none when there is no such set.
-Ways Explain(CaseModels& models, std::size_t step, const std::string& store,
-             const std::string& wine) {
+Ways Explain(CaseModels& models, const ScriptCase& steps, std::size_t step,
+             const std::string& store, const std::string& wine) {
   const Ways all = Ways().set();
-  if (models.Result(all, step) != wine) {
+  if (ModelResult(models, steps, all, step) != wine) {
     return {};
   }
   for (int size = 1; size <= kLargestCauseSet; ++size) {
     for (unsigned long mask = 1; mask < (1UL << kCauseCount); ++mask) {
-      if (std::popcount(mask) == size && models.Result(all & ~Ways(mask), step) == store) {
+      if (std::popcount(mask) == size &&
+          ModelResult(models, steps, all & ~Ways(mask), step) == store) {
         return Ways(mask);
       }
     }
@@ -153,7 +160,7 @@ std::size_t KindOf(const ScriptStep& step) {
 
 void Compare(const ScriptCase& steps, const std::vector<std::string>& store,
              const std::vector<std::string>& wine, Figures& figures) {
-  CaseModels models(steps);
+  CaseModels models;
   for (std::size_t i = 0; i < steps.size(); ++i) {
     const Operation& op = steps[i].op;
     const bool counted = op.verb != "file";  // a file step must only succeed
@@ -163,7 +170,7 @@ void Compare(const ScriptCase& steps, const std::vector<std::string>& store,
       figures.agreed += counted ? 1 : 0;
       continue;
     }
-    if (const Ways causes = Explain(models, i, store[i], wine[i]); causes.any()) {
+    if (const Ways causes = Explain(models, steps, i, store[i], wine[i]); causes.any()) {
       ++figures.explained;
       for (std::size_t cause = 0; cause < kCauseCount; ++cause) {
         (causes.count() == 1 ? figures.alone : figures.together)[cause] += causes[cause] ? 1U : 0U;
@@ -258,10 +265,10 @@ int Run(const std::vector<std::string>& args) {
   fs::create_directories(work / "store");
   const std::vector<ScriptCase> cases = GenerateCases(seed, operations);
   const std::size_t scriptLines = WriteScript(cases, work / "script.txt");
-  const std::string version = Lines(testing::RunProcess(wine, {"--version"}).out + "\n").at(0);
+  const std::string version = Lines(Output({wine, "--version"}, work) + "\n").at(0);
   std::string why;
   const auto wineResults = RunUnderWine(wine, harness, work, why);
-  (void)testing::RunProcess(args.at(2), {"-k"});  // the server of this run's prefix
+  (void)Output({args.at(2), "-k"}, work);  // the server of this run's prefix
   std::error_code ignored;
   fs::remove_all(work / "prefix", ignored);
   if (!wineResults) {
