@@ -136,7 +136,7 @@ Ways Explain(CaseModels& models, const ScriptCase& steps, std::size_t step,
     for (unsigned long mask = 1; mask < (1UL << kCauseCount); ++mask) {
       if (std::popcount(mask) == size &&
           ModelResult(models, steps, all & ~Ways(mask), step) == store) {
-        return Ways(mask);
+        return {mask};
       }
     }
   }
