@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -29,8 +28,8 @@
 #include "platform/file_system.h"
 #include "platform/portable_profile_store.h"
 #include "script_generator.h"
+#include "support/figures_block.h"
 #include "support/golden.h"
-#include "support/run_process.h"
 #include "wine_model.h"
 
 namespace quillmere::conformance {
@@ -51,6 +50,24 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// What a program wrote to standard output, given `words` (the program and its arguments, none
+// holding a quote); its standard error is left in work/err.txt.
+std::string Output(const std::vector<std::string>& words, const fs::path& work) {
+  std::string command;
+  for (const std::string& word : words) {
+    command += "'" + word + "' ";
+  }
+  command +=
+      "</dev/null >'" + (work / "out.txt").string() + "' 2>'" + (work / "err.txt").string() + "'";
+  (void)std::system(command.c_str());
+  return ReadAll(work / "out.txt");
+}
+
 // The results of the whole script under Wine, case by case; none when Wine could not run it.
 std::optional<std::vector<std::string>> RunUnderWine(const std::string& wine,
                                                      const std::string& harness,
@@ -66,12 +83,10 @@ std::optional<std::vector<std::string>> RunUnderWine(const std::string& wine,
   ::setenv("LC_ALL", "C.UTF-8", 1);  // Wine takes its code page from the locale: 1252 here
   ::unsetenv("DISPLAY");
   ::unsetenv("WAYLAND_DISPLAY");
-  const testing::ProcessResult run = testing::RunProcess(
-      wine, {harness, windowsPath(work / "script.txt"), windowsPath(work / "wine")});
-  std::vector<std::string> lines = Lines(run.out);
+  std::vector<std::string> lines = Lines(
+      Output({wine, harness, windowsPath(work / "script.txt"), windowsPath(work / "wine")}, work));
   if (lines.empty() || lines.front() != "harness started") {
-    why = "Wine did not start the harness (exit status " + std::to_string(run.exitStatus) +
-          "): " + run.err.substr(0, 600);
+    why = "Wine did not start the harness: " + ReadAll(work / "err.txt").substr(0, 600);
     return std::nullopt;
   }
   lines.erase(lines.begin());
@@ -93,43 +108,35 @@ std::string StoreResult(ProfileStore& store, const Operation& op, const fs::path
   return store.WriteString(op.section, op.key, op.text, path) == WriteStatus::kOk ? "1" : "0";
 }
 
-// The model of one case under each set of ways tried, advanced step by step as the comparison
-// moves on, so that a case is replayed once per set of ways, not once per difference.
-class CaseModels {
- public:
-  explicit CaseModels(const ScriptCase& steps) : steps_(steps) {}
+// The model's results for every step of one case, under each set of ways tried: a case is
+// replayed once per set of ways, not once per difference.
+using CaseModels = std::map<unsigned long, std::vector<std::string>>;
 
-  // The model's result at `step`; steps are asked for in order.
-  const std::string& Result(Ways ways, std::size_t step) {
-    Run& run = runs_.try_emplace(ways.to_ulong(), Run{WineModel(ways), 0, {}}).first->second;
-    while (run.applied <= step) {
-      run.last = run.model.Apply(steps_[run.applied++].op);
+const std::string& ModelResult(CaseModels& models, const ScriptCase& steps, Ways ways,
+                               std::size_t step) {
+  const auto [run, isNew] = models.try_emplace(ways.to_ulong());
+  if (isNew) {
+    WineModel model(ways);
+    for (const ScriptStep& each : steps) {
+      run->second.push_back(model.Apply(each.op));
     }
-    return run.last;
   }
-
- private:
-  struct Run {
-    WineModel model;
-    std::size_t applied;
-    std::string last;
-  };
-  const ScriptCase& steps_;
-  std::map<unsigned long, Run> runs_;
-};
+  return run->second[step];
+}
 
 // The smallest set of causes (of up to kLargestCauseSet) whose switch to the store's way turns
 // the model's result from Wine's into the store's; none when there is no such set.
-Ways Explain(CaseModels& models, std::size_t step, const std::string& store,
-             const std::string& wine) {
+Ways Explain(CaseModels& models, const ScriptCase& steps, std::size_t step,
+             const std::string& store, const std::string& wine) {
   const Ways all = Ways().set();
-  if (models.Result(all, step) != wine) {
+  if (ModelResult(models, steps, all, step) != wine) {
     return {};
   }
   for (int size = 1; size <= kLargestCauseSet; ++size) {
     for (unsigned long mask = 1; mask < (1UL << kCauseCount); ++mask) {
-      if (std::popcount(mask) == size && models.Result(all & ~Ways(mask), step) == store) {
-        return Ways(mask);
+      if (std::popcount(mask) == size &&
+          ModelResult(models, steps, all & ~Ways(mask), step) == store) {
+        return {mask};
       }
     }
   }
@@ -153,7 +160,7 @@ std::size_t KindOf(const ScriptStep& step) {
 
 void Compare(const ScriptCase& steps, const std::vector<std::string>& store,
              const std::vector<std::string>& wine, Figures& figures) {
-  CaseModels models(steps);
+  CaseModels models;
   for (std::size_t i = 0; i < steps.size(); ++i) {
     const Operation& op = steps[i].op;
     const bool counted = op.verb != "file";  // a file step must only succeed
@@ -163,7 +170,7 @@ void Compare(const ScriptCase& steps, const std::vector<std::string>& store,
       figures.agreed += counted ? 1 : 0;
       continue;
     }
-    if (const Ways causes = Explain(models, i, store[i], wine[i]); causes.any()) {
+    if (const Ways causes = Explain(models, steps, i, store[i], wine[i]); causes.any()) {
       ++figures.explained;
       for (std::size_t cause = 0; cause < kCauseCount; ++cause) {
         (causes.count() == 1 ? figures.alone : figures.together)[cause] += causes[cause] ? 1U : 0U;
@@ -203,21 +210,6 @@ std::string FiguresText(const Figures& figures, std::uint32_t seed, const std::s
          << figures.alone[cause] << " | " << figures.together[cause] << " |\n";
   }
   return text.str();
-}
-
-// Replaces the text between the block's markers in `document`.
-bool FillBlock(const std::string& document, const std::string& figures) {
-  static const std::string kBegin = "<!-- conformance figures: begin -->\n";
-  static const std::string kEnd = "<!-- conformance figures: end -->";
-  std::ifstream in(document, std::ios::binary);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const std::size_t begin = text.find(kBegin);
-  const std::size_t end = text.find(kEnd);
-  if (begin == std::string::npos || end == std::string::npos || end < begin) {
-    return false;
-  }
-  text.replace(begin + kBegin.size(), end - begin - kBegin.size(), figures);
-  return static_cast<bool>(std::ofstream(document, std::ios::binary) << text);
 }
 
 // Writes the whole script; gives its number of lines.
@@ -263,7 +255,6 @@ int Run(const std::vector<std::string>& args) {
     std::puts("skipped: no Wine loader found (wine64; on Debian 12 /usr/lib/wine/wine64)");
     return kSkipped;
   }
-  const auto started = std::chrono::steady_clock::now();
   std::string pattern = (fs::temp_directory_path() / "quillmere-conformance-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) {
     std::printf("cannot make a temporary folder from %s\n", pattern.c_str());
@@ -274,10 +265,10 @@ int Run(const std::vector<std::string>& args) {
   fs::create_directories(work / "store");
   const std::vector<ScriptCase> cases = GenerateCases(seed, operations);
   const std::size_t scriptLines = WriteScript(cases, work / "script.txt");
-  const std::string version = Lines(testing::RunProcess(wine, {"--version"}).out + "\n").at(0);
+  const std::string version = Lines(Output({wine, "--version"}, work) + "\n").at(0);
   std::string why;
   const auto wineResults = RunUnderWine(wine, harness, work, why);
-  (void)testing::RunProcess(args.at(2), {"-k"});  // the server of this run's prefix
+  (void)Output({args.at(2), "-k"}, work);  // the server of this run's prefix
   std::error_code ignored;
   fs::remove_all(work / "prefix", ignored);
   if (!wineResults) {
@@ -295,17 +286,11 @@ int Run(const std::vector<std::string>& args) {
 
   const std::string text = FiguresText(figures, seed, version);
   std::fputs(text.c_str(), stdout);
-  std::ofstream("reliability-conformance.md", std::ios::binary) << text;
-  if (const char* document = std::getenv("QUILLMERE_RELIABILITY_DOC"); document != nullptr) {
-    std::printf("%s %s\n", FillBlock(document, text) ? "figures written to" : "no block in",
-                document);
-  }
   for (std::size_t i = 0; i < figures.unexplained.size() && i < 20; ++i) {
     std::fputs(figures.unexplained[i].c_str(), stdout);
   }
-  std::printf("%zu operations compared in %.1f s\n", figures.compared,
-              std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
-  return figures.unexplained.empty() ? 0 : 1;
+  const bool filled = testing::FillFiguresBlock("conformance", text);
+  return figures.unexplained.empty() && filled ? 0 : 1;
 }
 
 }  // namespace

@@ -132,49 +132,41 @@ TEST(DeriveModule, ShowsTheFirstFailedCheckAndWritesNothing) {
   }
 }
 
-// The staging file failing gives message 6; the one write of the new module, its flush or the
-// rename, 14; the folder kept as it was each time, the detail naming where and the system's
-// reason. The key writes go to memory, so no file is replaced key by key: failing such a replace
-// lets "Go" succeed.
-TEST(DeriveModule, AnyFailedStepLeavesTheFolderAsItWas) {
+// A failed step says where and why: the staging file, message 6; the one write of the new module,
+// its flush or the rename, or memory running out, 14. Every failure of the file layer leaving the
+// folder as it was is FaultSweep's; memory running out is no failure of the file layer. The key
+// writes go to memory, so no file is replaced key by key: failing such a replace lets "Go" succeed.
+TEST(DeriveModule, AFailedStepSaysWhereAndWhy) {
   FourModules modules;
   modules.toolkit.yesNoAnswer = MessageAnswer::kYes;
-  const std::string target = modules.PathOf("Epson_1.ini");
-  const std::tuple<std::string, Operation, MessageId, std::string> failures[] = {
-      {"staging file", Operation::kCreateUnique, MessageId::kCopyFailed, modules.path()},
-      {"write", Operation::kWrite, MessageId::kWriteFailed, target},
-      {"flush", Operation::kFlush, MessageId::kWriteFailed, target},
-      {"rename", Operation::kRename, MessageId::kWriteFailed, target}};
-  for (const auto& [step, operation, message, where] : failures) {
-    SCOPED_TRACE(step);
+  const std::string full = ": No space left on device";
+  const struct {
+    Operation operation;
+    bool outOfMemory;
+    MessageId message;
+    std::string reason;
+  } rows[] = {
+      {Operation::kCreateUnique, false, MessageId::kCopyFailed, modules.path() + full},
+      {Operation::kWrite, false, MessageId::kWriteFailed, modules.PathOf("Epson_1.ini") + full},
+      {Operation::kFlush, false, MessageId::kWriteFailed, modules.PathOf("Epson_1.ini") + full},
+      {Operation::kRename, false, MessageId::kWriteFailed, modules.PathOf("Epson_1.ini") + full},
+      {Operation::kCreateUnique, true, MessageId::kWriteFailed, "out of memory"},
+      {Operation::kWrite, true, MessageId::kWriteFailed, "out of memory"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.reason);
     modules.files.ClearFailures();
-    modules.files.FailOn(operation, 1);
-    EXPECT_EQ(modules.ExpectUntouched(Inputs("Epson_1"), {MessageId::kOverwriteQuestion, message})
-                  .outcome,
-              message == MessageId::kCopyFailed ? DeriveOutcome::kCopyFailed
-                                                : DeriveOutcome::kWriteFailed);
-    EXPECT_EQ(modules.toolkit.details.back(), where + ": No space left on device");
-  }
-  modules.files.ClearFailures();
-  // Out of memory before the staging file is made, and while it is written.
-  for (const Operation operation : {Operation::kCreateUnique, Operation::kWrite}) {
-    modules.files.throwsOutOfMemory = operation;
-    EXPECT_EQ(modules
-                  .ExpectUntouched(Inputs("Epson_1"),
-                                   {MessageId::kOverwriteQuestion, MessageId::kWriteFailed})
-                  .reason,
-              "out of memory");
+    modules.files.throwsOutOfMemory = row.outOfMemory ? std::optional(row.operation) : std::nullopt;
+    row.outOfMemory ? void() : modules.files.FailOn(row.operation);
+    const DeriveResult result =
+        modules.ExpectUntouched(Inputs("Epson_1"), {MessageId::kOverwriteQuestion, row.message});
+    EXPECT_EQ(result.outcome, row.message == MessageId::kCopyFailed ? DeriveOutcome::kCopyFailed
+                                                                    : DeriveOutcome::kWriteFailed);
+    EXPECT_EQ(modules.toolkit.details.back(), row.reason);
   }
   modules.files.throwsOutOfMemory.reset();
   modules.files.FailOn(Operation::kReplace, 1);
-  const DeriveResult result = modules.Derive(Inputs("Epson_1"), "Epson.ini");
-  EXPECT_EQ(modules.toolkit.messages,
-            (Messages{MessageId::kOverwriteQuestion, MessageId::kSuccess}));
+  ASSERT_EQ(modules.Derive(Inputs("Epson_1"), "Epson.ini").outcome, DeriveOutcome::kSucceeded);
   EXPECT_EQ(modules.toolkit.details.back(), modules.PathOf("Epson_1.ini"));
-  EXPECT_EQ(modules.toolkit.ending, RecordingToolkit::Ending::kOk);
-  EXPECT_EQ(result.fileName, "Epson_1");
-  ASSERT_NE(result.loadedBase, nullptr);
-  EXPECT_EQ(result.loadedBase->modulePath, modules.PathOf("Epson.ini"));
 }
 
 // Staging changes no file and holds the base as read beside what the derivation then writes; a
@@ -238,83 +230,41 @@ TEST(StagingFiles, StaleOnesAreRemovedByTheNextDerivation) {
   EXPECT_THAT(StaleStagingFiles(modules.files, modules.path()), ::testing::IsEmpty());
 }
 
-// A name makes one file in the folder, on Windows too; ".ini" is added unless it ends so. A
-// refusal says why.
-TEST(ModuleName, UsableNamesAndTheirFileNames) {
-  const codepage::ActiveCodePageScope westernEuropean(1252);
-  const std::string a251(251, 'a');
-  for (const std::string& name :
-       std::vector<std::string>{"Epson TM 88", "\xC4pfel", "v1.2", "...", "COM0", "COM10",
-                                "CONSOLE", a251, a251 + ".ini"}) {
-    EXPECT_EQ(ModuleNameRefusal(name), std::nullopt) << name;
+// tests/data/module_name/<table>/table.txt: the module name rules, the file name a name makes,
+// typed texts taken in the code page and the 259 fit of a keyword's record, each row in its code
+// page.
+std::string NameRuleAnswer(const Words& call) {
+  const codepage::ActiveCodePageScope codePage(
+      static_cast<codepage::CodePage>(std::stoul(call.at(1))));
+  const std::string& verb = call.at(0);
+  if (verb == "name") {
+    return ModuleNameRefusal(call.at(2)).value_or("usable");
   }
-  for (const std::string& name : std::vector<std::string>{
-           ".",     "..",    "CON",      "nul.tar.gz", "Prn",          "aux.INI",
-           "COM1",  "com9",  "Lpt5.ini", a251 + "a",   a251 + "a.ini", std::string(260, 'a'),
-           "a/b",   "a\\b",  "a<b",      "a>b",        "a:b",          "a\"b",
-           "a|b",   "a?b",   "a*b",      "a\x01",      "a\x1F",        "a\nb",
-           " lead", "trail "}) {
-    EXPECT_NE(ModuleNameRefusal(name), std::nullopt) << name;
+  if (verb == "file") {
+    return Quoted(ModuleFileName(call.at(2)).value_or("none"));
   }
-  EXPECT_THAT(BlankEndRefusal(" lead ").value_or(""), ::testing::HasSubstr("show as \"lead\""));
-  EXPECT_EQ(BlankEndRefusal("Epson TM 88"), std::nullopt);
-  // A read of Module_Name also drops one pair of quotes around it.
-  EXPECT_THAT(ModuleNameRefusal("'quoted'").value_or(""),
-              ::testing::HasSubstr("show as \"quoted\""));
-  EXPECT_EQ(ModuleNameRefusal("'half"), std::nullopt);
-  EXPECT_EQ(ModuleNameRefusal("it's"), std::nullopt);
-  EXPECT_EQ(ModuleFileName("Epson_2"), "Epson_2.ini");
-  EXPECT_EQ(ModuleFileName("Epson_2.INI"), "Epson_2.INI");
-  EXPECT_EQ(ModuleFileName("Epson.ini.bak"), "Epson.ini.bak.ini");
-  EXPECT_EQ(ModuleNameRefusal("a\tb"), "U+0009 cannot stand in a file name");
-  EXPECT_EQ(ModuleNameRefusal("Lpt5.ini"), "'Lpt5' names a device on Windows");
+  if (verb == "fit") {
+    return KeywordRecordOverflow(call.at(2), call.at(3)).value_or("fits");
+  }
+  DeriveInputs inputs;
+  if (const auto refusal = TakeTypedTexts({call.at(2), call.at(3), call.at(4)}, inputs)) {
+    return "message " + std::to_string(static_cast<int>(refusal->message)) + " " +
+           Quoted(refusal->detail);
+  }
+  return Quoted(inputs.newModuleName + "|" + inputs.voidKeyword + "|" + inputs.stopKeyword);
 }
 
-// In a double-byte code page a name is searched by character and its file name is made in the
-// file system's own encoding, UTF-8 here.
-TEST(ModuleName, DoubleByteNamesAndTheirUtf8FileNames) {
-  if (!testing::kFileNamesAreUtf8) {
+class NameRuleTable : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(NameRuleTable, AnswersAsTheRulesSay) {
+  if (!testing::kFileNamesAreUtf8 && GetParam() == "utf8_file_names") {
     GTEST_SKIP() << "file names here are the ANSI code page's bytes";
   }
-  const codepage::ActiveCodePageScope big5(950);
-  // 兀 is A4 61 in Big5; 弋 is A4 7C, its trail byte the '|' a file name cannot hold.
-  EXPECT_EQ(ModuleNameRefusal("\xA4\x7C"), std::nullopt);
-  EXPECT_EQ(ModuleFileName("\xA4\x61"), "\xE5\x85\x80.ini");
-  EXPECT_EQ(ModuleNameRefusal("\xA4"), "the byte 0xA4 is no character of code page 950");
-  // 86 times 中 (A4 A4): 172 bytes here, 258 in UTF-8.
-  EXPECT_EQ(ModuleNameRefusal(std::string(172, '\xA4')),
-            "the file name would be 262 bytes long; a file name holds at most 255");
+  ExpectTableAnswers("module_name", GetParam(), "table.txt", NameRuleAnswer);
 }
 
-// Typed texts become the code page's bytes; the first that cannot is refused, the name with
-// message 13 and a keyword with 16, naming the character.
-TEST(TypedTexts, TakenInTheCodePageOrRefusedNamingTheCharacter) {
-  const codepage::ActiveCodePageScope big5(950);
-  DeriveInputs inputs;
-  EXPECT_EQ(TakeTypedTexts({"\xE5\x85\x80", "\xE4\xBD\x9C\xE5\xBB\xA2", "Cash"}, inputs),
-            std::nullopt);
-  EXPECT_EQ(inputs.newModuleName + "|" + inputs.voidKeyword + "|" + inputs.stopKeyword,
-            "\xA4\x61|\xA7\x40\xBC\x6F|Cash");
-  const std::optional<InputRefusal> keyword = TakeTypedTexts({"a", "b", "caf\xC3\xA9"}, inputs);
-  ASSERT_TRUE(keyword);
-  EXPECT_EQ(keyword->message, MessageId::kKeywordNotInCodePage);
-  EXPECT_EQ(keyword->detail, "the Stop keyword: '\xC3\xA9' (U+00E9) is not in code page 950");
-  const std::optional<InputRefusal> name = TakeTypedTexts({"\xC3\x84", "", ""}, inputs);
-  ASSERT_TRUE(name);
-  EXPECT_EQ(name->message, MessageId::kInvalidName);
-  EXPECT_EQ(name->detail, "the new module name: '\xC3\x84' (U+00C4) is not in code page 950");
-}
-
-// A keyword's record reads back whole up to 259 characters: 120 printable bytes, 60 tabs (258).
-TEST(KeywordRecordOverflow, UpTo259CharactersARecord) {
-  EXPECT_EQ(KeywordRecordOverflow(std::string(120, 'a'), std::string(60, '\t')), std::nullopt);
-  EXPECT_THAT(
-      KeywordRecordOverflow(std::string(121, 'a'), ""),
-      ::testing::Optional(::testing::StartsWith("the Void keyword's record would be 261 ")));
-  EXPECT_THAT(
-      KeywordRecordOverflow("Void", std::string(61, '\t')),
-      ::testing::Optional(::testing::StartsWith("the Stop keyword's record would be 262 ")));
-}
+INSTANTIATE_TEST_SUITE_P(Golden, NameRuleTable, ::testing::ValuesIn(GoldenCases("module_name")),
+                         [](const auto& row) { return row.param; });
 
 class DeriveGolden : public ::testing::TestWithParam<std::string> {};
 

@@ -4,9 +4,7 @@
 // its "faults" block.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -16,6 +14,7 @@
 #include "platform/module_library.h"
 #include "platform/profile_store.h"
 #include "support/faulty_file_system.h"
+#include "support/figures_block.h"
 #include "support/recording_toolkit.h"
 #include "support/temp_folder.h"
 
@@ -148,16 +147,7 @@ TEST(FaultSweep, EveryFailedOperationEndsInAWholeModuleOrAnUntouchedFolder) {
             << tally.damaged << " |\n";
   }
   std::cout << figures.str();
-  if (const char* document = std::getenv("QUILLMERE_RELIABILITY_DOC"); document != nullptr) {
-    std::ifstream in(document, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::string begin = "<!-- faults figures: begin -->\n";
-    const std::size_t from = text.find(begin);
-    const std::size_t to = text.find("<!-- faults figures: end -->");
-    ASSERT_TRUE(from != std::string::npos && to != std::string::npos) << document;
-    text.replace(from + begin.size(), to - from - begin.size(), figures.str());
-    std::ofstream(document, std::ios::binary) << text;
-  }
+  EXPECT_TRUE(FillFiguresBlock("faults", figures.str())) << "no faults block to fill";
 }
 
 }  // namespace

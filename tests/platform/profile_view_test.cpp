@@ -1,8 +1,8 @@
 // What answers a read without the whole file, or without the disk, answers as the whole file
 // does: a view reads one version of the file for a whole operation; a lone read decides from a
-// file's start, or not at all; a list is read in one walk with the answers of a key-by-key read;
-// the in-memory store writes what the document rules write. The rules are the document's
-// (ini_document_test) and their tables'.
+// file's start, or not at all; the in-memory store writes what the document rules write. The rules
+// are the document's (ini_document_test) and their tables'; that a list walk answers as a
+// key-by-key read is held by the profile document's fuzz target.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -94,37 +94,6 @@ TEST_P(ReadTable, DecidesFromTheStartAsTheWholeFileDoes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Golden, ReadTable, ::testing::Values("reads_names", "reads_values"));
-
-// The keys a list read gives, with their values, after how many it said there are.
-std::string ListAnswer(const std::function<void(const ProfileView::KeysPresent&,
-                                                const ProfileView::ListValue&)>& read) {
-  std::string answer;
-  read([&](std::size_t present) { answer = std::to_string(present) + ":"; },
-       [&](std::int32_t key, std::string_view value) {
-         answer += " " + std::to_string(key) + "=" + std::string(value);
-       });
-  return answer;
-}
-
-TEST(ReadList, OneWalkAnswersAsReadingKeyByKey) {
-  std::vector<std::string> files = ModuleFiles();
-  files.emplace_back("[L]\r\n3=c\r\n1=a\r\n3=x\r\n\t2 =b\r\n2=y\r\n07=z\r\n+4=w\r\n4=\r\n5=e\r\n");
-  for (const std::string& bytes : files) {
-    const IniDocument file(bytes);
-    for (const char* section : {"L", "ChangeLine-Command", "Single-Command", "Mutli-Command",
-                                "Text_Void", "BARCODE", "Sec"}) {
-      for (const std::int32_t count : {-1, 1, 4, 1000}) {
-        const std::string walked = ListAnswer([&](const auto& present, const auto& value) {
-          file.ReadList(section, count, present, value);
-        });
-        const std::string keyByKey = ListAnswer([&](const auto& present, const auto& value) {
-          file.ProfileView::ReadList(section, count, present, value);
-        });
-        EXPECT_EQ(walked, keyByKey) << section << " " << count << " of " << bytes;
-      }
-    }
-  }
-}
 
 // The in-memory store answers the write table, writing each row's writes into one file in turn.
 TEST(MemoryProfileStore, WritesAsTheDocumentRulesWrite) {

@@ -9,7 +9,6 @@
 
 #include <functional>
 #include <map>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,22 +47,7 @@ using Words = std::vector<std::string>;
 void ExpectTableAnswers(std::string_view area, std::string_view caseName, std::string_view file,
                         const std::function<std::string(const Words&)>& answer);
 
-// Names table-driven cases after their `name` field, so a failure says which row broke.
-struct CaseName {
-  template <typename Case>
-  std::string operator()(const ::testing::TestParamInfo<Case>& row) const {
-    return std::string(row.param.name);
-  }
-};
-
 }  // namespace quillmere::testing
-
-// Prints a table row as its name in ctest's list and in failure lines, rather than its bytes.
-// Use once per row type, in the namespace that declares the type.
-#define QUILLMERE_PRINT_ROW_AS_NAME(Row)                             \
-  [[maybe_unused]] void PrintTo(const Row& row, std::ostream* out) { \
-    *out << row.name;                                                \
-  }
 
 // One test per rule table of `area`, tests/data/<area>/<table>/table.txt, each call answered by
 // `answer`: Golden/<Suite>.AnswersAsTheRulesSay/<table>.

@@ -1,7 +1,6 @@
 // What the platform the tests run on does its own way, for the few tests whose expected results
-// depend on it: Windows file names ignore case and are in the ANSI code page, and there the profile functions write module
-// files themselves rather than through the file services; Wine, standing in for Windows, saves
-// a profile file whole in its own layout.
+// depend on it: Windows file names ignore case and are in the ANSI code page; Wine, standing in
+// for Windows, saves a profile file whole in its own layout.
 #pragma once
 
 #include <string>
@@ -10,11 +9,9 @@ namespace quillmere::testing {
 
 #ifdef _WIN32
 inline constexpr bool kFileNamesIgnoreCase = true;
-inline constexpr bool kProfileWritesGoThroughFileServices = false;
 inline constexpr bool kFileNamesAreUtf8 = false;  // the ANSI code page's bytes
 #else
 inline constexpr bool kFileNamesIgnoreCase = false;
-inline constexpr bool kProfileWritesGoThroughFileServices = true;
 inline constexpr bool kFileNamesAreUtf8 = true;
 #endif
 

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -21,8 +20,7 @@ namespace quillmere::testing {
 
 class TempFolder {
  public:
-#ifdef _WIN32
-  // Windows has no mkdtemp: a new folder with a name of its own under the temporary folder.
+  // A new folder with a name of its own under the temporary folder (Windows has no mkdtemp).
   TempFolder() {
     static std::random_device seed;
     const std::filesystem::path base = std::filesystem::temp_directory_path();
@@ -35,11 +33,6 @@ class TempFolder {
     }
     EXPECT_FALSE(path_.empty()) << "cannot make a temporary folder";
   }
-#else
-  TempFolder() : path_((std::filesystem::temp_directory_path() / "quillmere-XXXXXX").string()) {
-    EXPECT_NE(::mkdtemp(path_.data()), nullptr) << "cannot make a temporary folder";
-  }
-#endif
   ~TempFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
@@ -47,9 +40,7 @@ class TempFolder {
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
-  [[nodiscard]] const std::string& path() const {
-    return path_;
-  }
+  [[nodiscard]] const std::string& path() const { return path_; }
 
   // The full path of `name` inside the folder (`name` may hold sub-folders, "/" between them),
   // with the platform's separator, as the paths the code under test builds have it.
