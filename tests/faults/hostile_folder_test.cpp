@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "support/golden.h"
 #include "support/temp_folder.h"
 
 namespace quillmere::testing {
@@ -37,7 +36,9 @@ std::string Utf16(bool bigEndian) {
   return bytes;
 }
 
-QUILLMERE_PRINT_ROW_AS_NAME(HostileEntry)
+[[maybe_unused]] void PrintTo(const HostileEntry& entry, std::ostream* out) {
+  *out << entry.name;
+}
 
 const std::vector<HostileEntry> kEntries = {
     {"NamedPipe", "Pipe.ini",
@@ -115,7 +116,10 @@ TEST_P(HostileFolder, EveryCommandEndsAndNoModuleFileChanges) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, HostileFolder, ::testing::ValuesIn(kEntries), CaseName());
+INSTANTIATE_TEST_SUITE_P(Entries, HostileFolder, ::testing::ValuesIn(kEntries),
+                         [](const ::testing::TestParamInfo<HostileEntry>& row) {
+                           return std::string(row.param.name);
+                         });
 
 }  // namespace
 }  // namespace quillmere::testing
