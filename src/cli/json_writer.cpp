@@ -3,40 +3,10 @@
 #include <array>
 #include <cstdio>
 
+#include "platform/code_page.h"
+
 namespace quillmere::cli {
 namespace {
-
-// The length of the valid UTF-8 sequence at `at`, or 0 when the bytes there are none.
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
-  const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
-  const std::uint8_t lead = byte(at);
-  std::size_t length = 0;
-  std::uint32_t lowest = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-    lowest = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    lowest = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    lowest = 0x10000;
-  } else {
-    return 0;
-  }
-  if (at + length > text.size()) {
-    return 0;
-  }
-  std::uint32_t code = lead & (0x7FU >> length);
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0U) != 0x80U) {
-      return 0;
-    }
-    code = (code << 6U) | (byte(at + i) & 0x3FU);
-  }
-  const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-  return code < lowest || code > 0x10FFFF || surrogate ? 0 : length;
-}
 
 void AppendEscape(std::string& out, std::uint8_t byte) {
   std::array<char, 8> escape{};
@@ -51,7 +21,7 @@ std::string JsonString(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
     const auto byte = static_cast<std::uint8_t>(text[i]);
     if (byte >= 0x80) {
-      const std::size_t length = Utf8SequenceLength(text, i);
+      const std::size_t length = codepage::Utf8SequenceLength(text, i);
       if (length == 0) {
         AppendEscape(out, byte);
         ++i;

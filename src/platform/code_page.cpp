@@ -275,39 +275,6 @@ std::span<const LeadByteRange> LeadByteRanges(CodePage codePage) {
   return std::span(known->leadBytes).first(known->leadRangeCount);
 }
 
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
-  const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
-  const std::uint8_t lead = byte(at);
-  if (lead < 0x80) {
-    return 1;
-  }
-  std::size_t length = 0;
-  std::uint32_t lowest = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-    lowest = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    lowest = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    lowest = 0x10000;
-  } else {
-    return 0;
-  }
-  if (at + length > text.size()) {
-    return 0;
-  }
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0U) != 0x80U) {
-      return 0;
-    }
-  }
-  const std::uint32_t code = CodePointOf(text.substr(at, length));
-  const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-  return code < lowest || code > 0x10FFFF || surrogate ? 0 : length;
-}
-
 ConversionError NotInCodePage(std::string_view character, CodePage codePage) {
   const std::uint32_t code = CodePointOf(character);
   const bool control = code < 0x20 || (code >= 0x7F && code < 0xA0);
@@ -346,4 +313,38 @@ std::variant<std::monostate, ConversionError> FirstCharacterNotHeld(
 }
 
 }  // namespace detail
+
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
+  const std::uint8_t lead = byte(at);
+  if (lead < 0x80) {
+    return 1;
+  }
+  std::size_t length = 0;
+  std::uint32_t lowest = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    lowest = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    lowest = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    lowest = 0x10000;
+  } else {
+    return 0;
+  }
+  if (at + length > text.size()) {
+    return 0;
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(at + i) & 0xC0U) != 0x80U) {
+      return 0;
+    }
+  }
+  const std::uint32_t code = CodePointOf(text.substr(at, length));
+  const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+  return code < lowest || code > 0x10FFFF || surrogate ? 0 : length;
+}
+
 }  // namespace quillmere::codepage

@@ -90,4 +90,8 @@ void Decode(std::string_view bytes, CodePage codePage,
 // A path or a reason the system gave (file-system text) as UTF-8 for showing.
 [[nodiscard]] std::string SystemTextToUtf8(std::string_view text);
 
+// The length of the UTF-8 sequence of one character at `at` (1 for ASCII), or 0 when the bytes
+// there are no UTF-8 (a stray continuation byte, an overlong form, a surrogate, a cut sequence).
+[[nodiscard]] std::size_t Utf8SequenceLength(std::string_view text, std::size_t at);
+
 }  // namespace quillmere::codepage

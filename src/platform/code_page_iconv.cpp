@@ -100,7 +100,7 @@ void Decode(std::string_view bytes, CodePage codePage,
 
 Converted FromUtf8(std::string_view utf8, CodePage codePage) {
   for (std::size_t at = 0; at < utf8.size();) {
-    const std::size_t length = detail::Utf8SequenceLength(utf8, at);
+    const std::size_t length = Utf8SequenceLength(utf8, at);
     if (length == 0) {
       return detail::NoUtf8(static_cast<std::uint8_t>(utf8[at]));
     }
@@ -115,7 +115,7 @@ Converted FromUtf8(std::string_view utf8, CodePage codePage) {
                                                                  : std::nullopt;
   };
   if (converted < utf8.size()) {
-    const std::size_t length = detail::Utf8SequenceLength(utf8, converted);
+    const std::size_t length = Utf8SequenceLength(utf8, converted);
     return detail::NotInCodePage(utf8.substr(converted, length), codePage);
   }
   // Some of iconv's tables map a character one way only (CP932 writes the yen sign as 0x5C,

@@ -30,10 +30,6 @@ struct LeadByteRange {
 // The platform's own answer (Windows' table, or LeadByteRanges).
 [[nodiscard]] bool IsLeadByteOf(std::uint8_t byte, CodePage codePage);
 
-// The length of the UTF-8 sequence of one character at `at` (1 for ASCII), or 0 when the bytes
-// there are no UTF-8 (a stray continuation byte, an overlong form, a surrogate, a cut sequence).
-[[nodiscard]] std::size_t Utf8SequenceLength(std::string_view text, std::size_t at);
-
 // "'Ω' (U+03A9) is not in code page 1252"; a control character is named by its number alone.
 [[nodiscard]] ConversionError NotInCodePage(std::string_view character, CodePage codePage);
 // "the byte 0x81 is no character of code page 1252"

@@ -80,9 +80,7 @@ void Decode(std::string_view bytes, CodePage codePage,
   for (std::size_t at = 0; at < bytes.size();) {
     const bool pair = detail::IsLeadByteOf(static_cast<std::uint8_t>(bytes[at]), codePage) &&
                       at + 1 < bytes.size();
-    const std::size_t length = codePage == kUtf8 ? detail::Utf8SequenceLength(bytes, at)
-                               : pair            ? 2
-                                                 : 1;
+    const std::size_t length = codePage == kUtf8 ? Utf8SequenceLength(bytes, at) : pair ? 2 : 1;
     const std::wstring wide =
         length == 0 ? std::wstring() : Widen(bytes.substr(at, length), codePage);
     if (wide.empty() || (codePage != kUtf8 && IsC1Control(wide.front()))) {
@@ -99,7 +97,7 @@ void Decode(std::string_view bytes, CodePage codePage,
 
 Converted FromUtf8(std::string_view utf8, CodePage codePage) {
   for (std::size_t at = 0; at < utf8.size();) {
-    const std::size_t length = detail::Utf8SequenceLength(utf8, at);
+    const std::size_t length = Utf8SequenceLength(utf8, at);
     if (length == 0) {
       return detail::NoUtf8(static_cast<std::uint8_t>(utf8[at]));
     }
@@ -117,7 +115,7 @@ Converted FromUtf8(std::string_view utf8, CodePage codePage) {
   if (auto* error = std::get_if<ConversionError>(&first)) {
     return std::move(*error);
   }
-  return detail::NotInCodePage(utf8.substr(0, detail::Utf8SequenceLength(utf8, 0)), codePage);
+  return detail::NotInCodePage(utf8.substr(0, Utf8SequenceLength(utf8, 0)), codePage);
 }
 
 namespace detail {
