@@ -10,13 +10,13 @@ using namespace std::string_view_literals;
 using Effect = CommandEffect;
 using Rule = LengthRule;
 
-constexpr CommandSpec Fixed(std::string_view introducer, std::string_view mnemonic,
+constexpr CommandForm Fixed(std::string_view introducer, std::string_view mnemonic,
                             std::uint8_t length, std::string_view title,
                             Effect effect = Effect::kNone) {
   return {introducer, mnemonic, Rule::kFixed, length, effect, title};
 }
 
-constexpr CommandSpec Ruled(std::string_view introducer, std::string_view mnemonic, Rule rule,
+constexpr CommandForm Ruled(std::string_view introducer, std::string_view mnemonic, Rule rule,
                             std::string_view title, Effect effect = Effect::kNone) {
   return {introducer, mnemonic, rule, 0, effect, title};
 }
@@ -185,11 +185,11 @@ class Walk {
   }
   [[nodiscard]] std::uint64_t Word(std::uint64_t at) const { return Byte(at) + 256 * Byte(at + 1); }
 
-  [[nodiscard]] Measurement Complete(const CommandSpec& spec, std::uint64_t length) const {
+  [[nodiscard]] Measurement Complete(const CommandForm& form, std::uint64_t length) const {
     if (length > bytes_.size()) {
-      return Truncated(spec);
+      return Truncated(form);
     }
-    Measurement result{MeasureStatus::kComplete, &spec, static_cast<std::size_t>(length), {}};
+    Measurement result{MeasureStatus::kComplete, &form, static_cast<std::size_t>(length), {}};
     for (const auto& [offset, size, role] : data_) {
       if (size > 0) {
         result.data.push_back(
@@ -198,11 +198,11 @@ class Walk {
     }
     return result;
   }
-  static Measurement Truncated(const CommandSpec& spec) {
-    return {MeasureStatus::kTruncated, &spec, 0, {}};
+  static Measurement Truncated(const CommandForm& form) {
+    return {MeasureStatus::kTruncated, &form, 0, {}};
   }
-  static Measurement Bad(const CommandSpec& spec) {
-    return {MeasureStatus::kBadParameter, &spec, 0, {}};
+  static Measurement Bad(const CommandForm& form) {
+    return {MeasureStatus::kBadParameter, &form, 0, {}};
   }
   void AddData(std::uint64_t offset, std::uint64_t length, ByteRole role) {
     data_.push_back({offset, length, role});
@@ -225,60 +225,60 @@ bool StoresGraphics(std::uint64_t function) {
          function == 113;
 }
 
-Measurement MeasureFramed(Walk& walk, const CommandSpec& spec, std::uint64_t header,
+Measurement MeasureFramed(Walk& walk, const CommandForm& form, std::uint64_t header,
                           std::uint64_t body) {
   // The body starts with the parameters [cn] fn of the function the frame holds.
-  if (spec.effect == Effect::kGraphics && body >= 10 && walk.Has(header + 1) &&
+  if (form.effect == Effect::kGraphics && body >= 10 && walk.Has(header + 1) &&
       StoresGraphics(walk.Byte(header + 1))) {
     walk.AddData(header + 10, body - 10, ByteRole::kImage);
   }
   constexpr std::uint64_t kStoreSymbolData = 80;
-  if (spec.effect == Effect::kSymbol && body >= 3 && walk.Has(header + 1) &&
+  if (form.effect == Effect::kSymbol && body >= 3 && walk.Has(header + 1) &&
       walk.Byte(header + 1) == kStoreSymbolData) {
     walk.AddData(header + 3, body - 3, ByteRole::kBarcode);
   }
-  return walk.Complete(spec, header + body);
+  return walk.Complete(form, header + body);
 }
 
-Measurement Measure(Walk& walk, const CommandSpec& spec) {
-  const std::uint64_t n = spec.introducer.size();
-  switch (spec.rule) {
+Measurement Measure(Walk& walk, const CommandForm& form) {
+  const std::uint64_t n = form.introducer.size();
+  switch (form.rule) {
     case Rule::kFixed:
-      return walk.Complete(spec, spec.length);
+      return walk.Complete(form, form.length);
     case Rule::kFramed16:
       if (!walk.Has(4)) {
-        return Walk::Truncated(spec);
+        return Walk::Truncated(form);
       }
-      return MeasureFramed(walk, spec, 5, walk.Word(3));
+      return MeasureFramed(walk, form, 5, walk.Word(3));
     case Rule::kFramed32:
       if (!walk.Has(6)) {
-        return Walk::Truncated(spec);
+        return Walk::Truncated(form);
       }
-      return MeasureFramed(walk, spec, 7, walk.Word(3) + 65536 * walk.Word(5));
+      return MeasureFramed(walk, form, 7, walk.Word(3) + 65536 * walk.Word(5));
     case Rule::kColumnImage: {  // ESC * m nL nH
       if (!walk.Has(4)) {
-        return Walk::Truncated(spec);
+        return Walk::Truncated(form);
       }
       const std::uint64_t m = walk.Byte(2);
       const std::uint64_t columns = walk.Word(3);
       if (m != 0 && m != 1 && m != 32 && m != 33) {
-        return Walk::Bad(spec);
+        return Walk::Bad(form);
       }
       const std::uint64_t size = m < 32 ? columns : 3 * columns;
       walk.AddData(5, size, ByteRole::kImage);
-      return walk.Complete(spec, 5 + size);
+      return walk.Complete(form, 5 + size);
     }
     case Rule::kRasterImage: {  // GS v 0 m xL xH yL yH
       if (!walk.Has(n + 4)) {
-        return Walk::Truncated(spec);
+        return Walk::Truncated(form);
       }
       const std::uint64_t size = walk.Word(n + 1) * walk.Word(n + 3);
       walk.AddData(n + 5, size, ByteRole::kImage);
-      return walk.Complete(spec, n + 5 + size);
+      return walk.Complete(form, n + 5 + size);
     }
     case Rule::kBarcode: {  // GS k m
       if (!walk.Has(2)) {
-        return Walk::Truncated(spec);
+        return Walk::Truncated(form);
       }
       const std::uint64_t m = walk.Byte(2);
       if (m <= 6) {
@@ -287,19 +287,19 @@ Measurement Measure(Walk& walk, const CommandSpec& spec) {
           ++end;
         }
         if (!walk.Has(end)) {
-          return Walk::Truncated(spec);
+          return Walk::Truncated(form);
         }
         walk.AddData(3, end - 3, ByteRole::kBarcode);
-        return walk.Complete(spec, end + 1);
+        return walk.Complete(form, end + 1);
       }
       if (m >= 65 && m <= 79) {
         if (!walk.Has(3)) {
-          return Walk::Truncated(spec);
+          return Walk::Truncated(form);
         }
         walk.AddData(4, walk.Byte(3), ByteRole::kBarcode);
-        return walk.Complete(spec, 4 + walk.Byte(3));
+        return walk.Complete(form, 4 + walk.Byte(3));
       }
-      return Walk::Bad(spec);
+      return Walk::Bad(form);
     }
     case Rule::kTabPositions: {  // ESC D n1 ... nk NUL: a position not above the last ends it
       constexpr std::uint64_t kMaxPositions = 32;
@@ -308,106 +308,106 @@ Measurement Measure(Walk& walk, const CommandSpec& spec) {
       while (walk.Has(at) && at - 2 < kMaxPositions) {
         const std::uint64_t position = walk.Byte(at);
         if (position == 0) {
-          return walk.Complete(spec, at + 1);
+          return walk.Complete(form, at + 1);
         }
         if (position <= last) {
-          return walk.Complete(spec, at);
+          return walk.Complete(form, at);
         }
         last = position;
         ++at;
       }
-      return walk.Has(at) ? walk.Complete(spec, at) : Walk::Truncated(spec);
+      return walk.Has(at) ? walk.Complete(form, at) : Walk::Truncated(form);
     }
     case Rule::kCut: {  // GS V m [n]
       if (!walk.Has(2)) {
-        return Walk::Truncated(spec);
+        return Walk::Truncated(form);
       }
       switch (walk.Byte(2)) {
         case 0:
         case 1:
         case 48:
         case 49:
-          return walk.Complete(spec, 3);
+          return walk.Complete(form, 3);
         case 65:
         case 66:
         case 97:
         case 98:
         case 103:
         case 104:
-          return walk.Complete(spec, 4);
+          return walk.Complete(form, 4);
         default:
-          return Walk::Bad(spec);
+          return Walk::Bad(form);
       }
     }
     case Rule::kDownloadImage: {  // GS * x y
       if (!walk.Has(3)) {
-        return Walk::Truncated(spec);
+        return Walk::Truncated(form);
       }
       const std::uint64_t size = walk.Byte(2) * walk.Byte(3) * 8;
       walk.AddData(4, size, ByteRole::kImage);
-      return walk.Complete(spec, 4 + size);
+      return walk.Complete(form, 4 + size);
     }
     case Rule::kNvImages: {  // FS q n [xL xH yL yH d1 ... dk]1 ... [...]n
       if (!walk.Has(2)) {
-        return Walk::Truncated(spec);
+        return Walk::Truncated(form);
       }
       std::uint64_t at = 3;
       for (std::uint64_t image = 0; image < walk.Byte(2); ++image) {
         if (!walk.Has(at + 3)) {
-          return Walk::Truncated(spec);
+          return Walk::Truncated(form);
         }
         const std::uint64_t size = walk.Word(at) * walk.Word(at + 2) * 8;
         walk.AddData(at + 4, size, ByteRole::kImage);
         at += 4 + size;
       }
-      return walk.Complete(spec, at);
+      return walk.Complete(form, at);
     }
     case Rule::kUserCharacters: {  // ESC & y c1 c2 [x d1 ... d(y * x)] for c1 .. c2
       if (!walk.Has(4)) {
-        return Walk::Truncated(spec);
+        return Walk::Truncated(form);
       }
       const std::uint64_t height = walk.Byte(2);
       if (walk.Byte(4) < walk.Byte(3)) {
-        return Walk::Bad(spec);
+        return Walk::Bad(form);
       }
       std::uint64_t at = 5;
       for (std::uint64_t c = walk.Byte(3); c <= walk.Byte(4); ++c) {
         if (!walk.Has(at)) {
-          return Walk::Truncated(spec);
+          return Walk::Truncated(form);
         }
         const std::uint64_t size = height * walk.Byte(at);
         walk.AddData(at + 1, size, ByteRole::kImage);
         at += 1 + size;
       }
-      return walk.Complete(spec, at);
+      return walk.Complete(form, at);
     }
     case Rule::kRealTimePulse: {  // DLE DC4 fn
       if (!walk.Has(2)) {
-        return Walk::Truncated(spec);
+        return Walk::Truncated(form);
       }
       switch (walk.Byte(2)) {
         case 1:
         case 2:
-          return walk.Complete(spec, 5);
+          return walk.Complete(form, 5);
         case 3:
-          return walk.Complete(spec, 8);
+          return walk.Complete(form, 8);
         case 7:
-          return walk.Complete(spec, 4);
+          return walk.Complete(form, 4);
         case 8:
-          return walk.Complete(spec, 10);
+          return walk.Complete(form, 10);
         default:
-          return Walk::Bad(spec);
+          return Walk::Bad(form);
       }
     }
     case Rule::kRealTimeStatus: {  // DLE EOT n, and DLE EOT 7 a / DLE EOT 8 a
       if (!walk.Has(2)) {
-        return Walk::Truncated(spec);
+        return Walk::Truncated(form);
       }
       const std::uint64_t m = walk.Byte(2);
-      return walk.Complete(spec, m == 7 || m == 8 ? 4 : 3);
+      return walk.Complete(form, m == 7 || m == 8 ? 4 : 3);
     }
   }
-  return Walk::Bad(spec);
+  return Walk::Bad(form);
 }
 
 }  // namespace
@@ -428,31 +428,31 @@ std::string_view RoleName(ByteRole role) {
   return "text";
 }
 
-std::span<const CommandSpec> CommandTable() {
+std::span<const CommandForm> CommandTable() {
   return kTable;
 }
 
-const CommandSpec* FindCommand(std::span<const std::uint8_t> bytes) {
-  const CommandSpec* found = nullptr;
-  for (const CommandSpec& spec : kTable) {
-    const std::string_view introducer = spec.introducer;
+const CommandForm* FindCommand(std::span<const std::uint8_t> bytes) {
+  const CommandForm* found = nullptr;
+  for (const CommandForm& form : kTable) {
+    const std::string_view introducer = form.introducer;
     if (introducer.size() <= bytes.size() &&
         std::equal(introducer.begin(), introducer.end(), bytes.begin(),
                    [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }) &&
         (found == nullptr || introducer.size() > found->introducer.size())) {
-      found = &spec;
+      found = &form;
     }
   }
   return found;
 }
 
 Measurement MeasureCommand(std::span<const std::uint8_t> bytes) {
-  const CommandSpec* spec = FindCommand(bytes);
-  if (spec == nullptr) {
+  const CommandForm* form = FindCommand(bytes);
+  if (form == nullptr) {
     return {};
   }
   Walk walk(bytes);
-  return Measure(walk, *spec);
+  return Measure(walk, *form);
 }
 
 std::string ByteName(std::uint8_t byte) {
@@ -466,12 +466,12 @@ std::string ByteName(std::uint8_t byte) {
   return std::to_string(byte);
 }
 
-std::string CommandText(std::span<const std::uint8_t> command, const CommandSpec& spec,
+std::string CommandText(std::span<const std::uint8_t> command, const CommandForm& form,
                         std::size_t maxParameters) {
-  std::string text(spec.mnemonic);
-  std::size_t at = std::min(spec.introducer.size(), command.size());
+  std::string text(form.mnemonic);
+  std::size_t at = std::min(form.introducer.size(), command.size());
   // The function byte of a frame that the table does not name is part of the name: "GS ( E".
-  if (spec.rule == Rule::kFramed16 && spec.introducer.size() == 2 && at < command.size()) {
+  if (form.rule == Rule::kFramed16 && form.introducer.size() == 2 && at < command.size()) {
     text += ' ' + ByteName(command[at++]);
   }
   for (std::size_t shown = 0; at < command.size(); ++at, ++shown) {

@@ -66,7 +66,7 @@ enum class LengthRule : std::uint8_t {
   kRealTimeStatus,  // DLE EOT n [a]
 };
 
-struct CommandSpec {
+struct CommandForm {
   std::string_view introducer;  // the bytes that name the command
   std::string_view mnemonic;    // "GS V", "ESC @"
   LengthRule rule = LengthRule::kFixed;
@@ -76,10 +76,10 @@ struct CommandSpec {
 };
 
 // Every command the decoder knows, single control bytes included.
-[[nodiscard]] std::span<const CommandSpec> CommandTable();
+[[nodiscard]] std::span<const CommandForm> CommandTable();
 
 // The command whose introducer starts `bytes`, the longest when several do; null when none.
-[[nodiscard]] const CommandSpec* FindCommand(std::span<const std::uint8_t> bytes);
+[[nodiscard]] const CommandForm* FindCommand(std::span<const std::uint8_t> bytes);
 
 // A run of a command's bytes that carries data rather than parameters, from the command's start.
 struct DataSpan {
@@ -97,7 +97,7 @@ enum class MeasureStatus : std::uint8_t {
 
 struct Measurement {
   MeasureStatus status = MeasureStatus::kUnknown;
-  const CommandSpec* spec = nullptr;
+  const CommandForm* form = nullptr;
   std::size_t length = 0;  // kComplete: the command's bytes; otherwise 0
   std::vector<DataSpan> data;
 };
@@ -109,7 +109,7 @@ struct Measurement {
 // The command's bytes as a reader of the printer references writes them: the mnemonic, then the
 // parameters in decimal ("GS V 66 0"); at most `maxParameters` of them, then "...".
 [[nodiscard]] std::string CommandText(std::span<const std::uint8_t> command,
-                                      const CommandSpec& spec, std::size_t maxParameters = 8);
+                                      const CommandForm& form, std::size_t maxParameters = 8);
 
 // The name of a control byte ("ESC", "LF", "NUL") or the byte as a printable character or
 // decimal, as the printer references write the bytes of a command.

@@ -72,21 +72,21 @@ class Decoder {
     const Measurement measured = MeasureCommand(rest);
     switch (measured.status) {
       case MeasureStatus::kComplete:
-        Place(at, measured.length, *measured.spec, measured.data);
+        Place(at, measured.length, *measured.form, measured.data);
         Apply(out_.elements.back(), rest.first(measured.length));
         return at + measured.length;
       case MeasureStatus::kTruncated:
-        Place(at, rest.size(), *measured.spec, {});
+        Place(at, rest.size(), *measured.form, {});
         Report(at, ProblemKind::kTruncatedCommand,
-               rest.first(std::min<std::size_t>(rest.size(), 8)), measured.spec);
+               rest.first(std::min<std::size_t>(rest.size(), 8)), measured.form);
         return bytes_.size();
       case MeasureStatus::kBadParameter: {
         // The length is unknown past a parameter out of range: the decoder steps over the
         // introducer and that parameter, and takes up the walk after them.
-        const std::size_t length = std::min(rest.size(), measured.spec->introducer.size() + 1);
-        Place(at, length, *measured.spec, {});
+        const std::size_t length = std::min(rest.size(), measured.form->introducer.size() + 1);
+        Place(at, length, *measured.form, {});
         out_.elements.back().kind = Element::Kind::kUnknown;
-        Report(at, ProblemKind::kBadParameter, rest.first(length), measured.spec);
+        Report(at, ProblemKind::kBadParameter, rest.first(length), measured.form);
         return at + length;
       }
       case MeasureStatus::kUnknown:
@@ -105,9 +105,9 @@ class Decoder {
     return at + length;
   }
 
-  void Place(std::size_t at, std::size_t length, const CommandSpec& spec,
+  void Place(std::size_t at, std::size_t length, const CommandForm& form,
              const std::vector<DataSpan>& data) {
-    const std::size_t introducer = std::min(length, spec.introducer.size());
+    const std::size_t introducer = std::min(length, form.introducer.size());
     for (std::size_t i = 0; i < length; ++i) {
       out_.info[at + i] = {i < introducer ? ByteRole::kCommand : ByteRole::kParameter, i == 0,
                            true};
@@ -117,14 +117,14 @@ class Decoder {
         out_.info[at + span.offset + i].role = span.role;
       }
     }
-    out_.elements.push_back({Element::Kind::kCommand, at, length, &spec, false, false});
+    out_.elements.push_back({Element::Kind::kCommand, at, length, &form, false, false});
   }
 
   void Report(std::size_t at, ProblemKind kind, std::span<const std::uint8_t> shown,
-              const CommandSpec* spec) {
+              const CommandForm* form) {
     std::string text;
-    if (spec != nullptr) {
-      text = CommandText(shown, *spec);
+    if (form != nullptr) {
+      text = CommandText(shown, *form);
     } else {
       for (const std::uint8_t byte : shown) {
         text += (text.empty() ? "" : " ") + ByteName(byte);
@@ -138,7 +138,7 @@ class Decoder {
     const auto parameter = [&](std::size_t i) -> std::uint8_t {
       return i < command.size() ? command[i] : std::uint8_t{0};
     };
-    switch (element.spec->effect) {
+    switch (element.form->effect) {
       case CommandEffect::kLineFeed:
       case CommandEffect::kFeedLines:
       case CommandEffect::kFeedDots:
@@ -171,7 +171,7 @@ class Decoder {
       case CommandEffect::kStandardMode:
         if (pageMode_) {
           DropPending();
-          pageMode_ = element.spec->effect == CommandEffect::kCancelPage;
+          pageMode_ = element.form->effect == CommandEffect::kCancelPage;
         }
         break;
       case CommandEffect::kInitialize:
@@ -213,7 +213,7 @@ class Decoder {
   [[nodiscard]] Cut CutOf(const Element& element, std::span<const std::uint8_t> command) const {
     Cut cut{element.offset,
             element.length,
-            CommandText(command, *element.spec),
+            CommandText(command, *element.form),
             CutKind::kPartial,
             false,
             lineHasContent_ ? CutPlacement::kMidLine : CutPlacement::kLineStart};

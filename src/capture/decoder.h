@@ -27,7 +27,7 @@ struct Element {
   Kind kind = Kind::kText;
   std::size_t offset = 0;
   std::size_t length = 0;
-  const CommandSpec* spec = nullptr;  // kCommand only
+  const CommandForm* form = nullptr;  // kCommand only
   bool endsLine = false;              // the printer prints its line buffer here
   bool doubleByte = false;            // kText: decoded in double-byte character mode
 };

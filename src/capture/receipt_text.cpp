@@ -53,12 +53,12 @@ class Renderer {
     if (element.kind == Element::Kind::kText) {
       RenderText(element, bytes);
     } else if (element.kind == Element::Kind::kCommand) {
-      RenderCommand(*element.spec, bytes);
+      RenderCommand(*element.form, bytes);
     }
     if (element.endsLine) {
       FlushLine(true);
       // ESC d n feeds n lines: the one just ended and n - 1 blank ones.
-      if (element.spec != nullptr && element.spec->effect == CommandEffect::kFeedLines &&
+      if (element.form != nullptr && element.form->effect == CommandEffect::kFeedLines &&
           element.length == 3) {
         lines_.insert(lines_.end(), std::max(bytes[2], std::uint8_t{1}) - 1U, TracedText());
       }
@@ -76,9 +76,9 @@ class Renderer {
     }
   }
 
-  void RenderCommand(const CommandSpec& spec, std::span<const std::uint8_t> bytes) {
+  void RenderCommand(const CommandForm& form, std::span<const std::uint8_t> bytes) {
     const auto at = [&](std::size_t i) -> std::uint16_t { return i < bytes.size() ? bytes[i] : 0; };
-    switch (spec.effect) {
+    switch (form.effect) {
       case CommandEffect::kHorizontalTab: {
         const auto stop = std::upper_bound(tabStops_.begin(), tabStops_.end(), column_);
         if (stop != tabStops_.end()) {
@@ -112,10 +112,10 @@ class Renderer {
         column_ = 0;
         break;
       case CommandEffect::kImage:
-        RenderImage(spec, bytes);
+        RenderImage(form, bytes);
         break;
       case CommandEffect::kGraphics: {
-        const std::size_t header = spec.introducer.size() == 3 ? 5 : 7;
+        const std::size_t header = form.introducer.size() == 3 ? 5 : 7;
         if (PrintsGraphics(static_cast<std::uint8_t>(at(header + 1)))) {
           Placeholder("[image]");
         }
@@ -134,13 +134,13 @@ class Renderer {
     }
   }
 
-  void RenderImage(const CommandSpec& spec, std::span<const std::uint8_t> bytes) {
-    if (spec.rule == LengthRule::kColumnImage) {
+  void RenderImage(const CommandForm& form, std::span<const std::uint8_t> bytes) {
+    if (form.rule == LengthRule::kColumnImage) {
       Append("[image]");  // a bit image prints within the line
       return;
     }
-    if (spec.rule == LengthRule::kRasterImage && bytes.size() >= 8) {
-      const std::size_t n = spec.introducer.size();
+    if (form.rule == LengthRule::kRasterImage && bytes.size() >= 8) {
+      const std::size_t n = form.introducer.size();
       const std::size_t width = std::size_t{8} * (bytes[n + 1] + 256U * bytes[n + 2]);
       const std::size_t height = bytes[n + 3] + 256U * bytes[n + 4];
       Placeholder("[image " + std::to_string(width) + "x" + std::to_string(height) + "]");

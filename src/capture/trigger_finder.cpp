@@ -25,10 +25,10 @@ std::optional<std::size_t> ReceiptIndex(const DecodedCapture& decoded, std::size
   return at ? std::optional(decoded.receipts[*at].index) : std::nullopt;
 }
 
-bool MakesBlank(const CommandSpec& spec) {
-  return spec.effect == CommandEffect::kHorizontalTab ||
-         spec.effect == CommandEffect::kAbsolutePosition ||
-         spec.effect == CommandEffect::kRelativePosition;
+bool MakesBlank(const CommandForm& form) {
+  return form.effect == CommandEffect::kHorizontalTab ||
+         form.effect == CommandEffect::kAbsolutePosition ||
+         form.effect == CommandEffect::kRelativePosition;
 }
 
 std::vector<TrailEntry> TextTrail(const DecodedCapture& decoded) {
@@ -47,7 +47,7 @@ std::vector<TrailEntry> TextTrail(const DecodedCapture& decoded) {
       for (std::size_t at = element.offset; at < element.offset + element.length; ++at) {
         add({decoded.bytes[at], at, {}, decoded.info[at].startsUnit});
       }
-    } else if (element.spec != nullptr && MakesBlank(*element.spec)) {
+    } else if (element.form != nullptr && MakesBlank(*element.form)) {
       add({' ', element.offset, {}, true, true});
     } else {
       lineBreak = lineBreak || element.endsLine;

@@ -168,10 +168,10 @@ void PrintContext(std::ostream& out, const DecodedCapture& decoded, const TextPl
     auto element = std::upper_bound(
         decoded.elements.begin(), decoded.elements.end(), offset,
         [](std::size_t at, const capture::Element& candidate) { return at < candidate.offset; });
-    if (element != decoded.elements.begin() && (--element)->spec != nullptr) {
+    if (element != decoded.elements.begin() && (--element)->form != nullptr) {
       const std::span<const std::uint8_t> command(decoded.bytes.data() + element->offset,
                                                   element->length);
-      out << "      in:   " << capture::CommandText(command, *element->spec) << '\n';
+      out << "      in:   " << capture::CommandText(command, *element->form) << '\n';
     }
   }
   const std::span<const std::uint8_t> bytes(decoded.bytes);

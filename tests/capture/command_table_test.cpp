@@ -16,10 +16,10 @@ using namespace std::string_literals;
 
 TEST(CommandTableTest, IntroducersAreUniqueAndFitTheirLengths) {
   std::set<std::string_view> introducers;
-  for (const CommandSpec& spec : CommandTable()) {
-    EXPECT_TRUE(introducers.insert(spec.introducer).second) << spec.mnemonic;
-    EXPECT_TRUE(spec.rule != LengthRule::kFixed || spec.length >= spec.introducer.size())
-        << spec.mnemonic;
+  for (const CommandForm& form : CommandTable()) {
+    EXPECT_TRUE(introducers.insert(form.introducer).second) << form.mnemonic;
+    EXPECT_TRUE(form.rule != LengthRule::kFixed || form.length >= form.introducer.size())
+        << form.mnemonic;
   }
 }
 
