@@ -81,15 +81,14 @@ void PrintPreview(std::ostream& out, const DerivePreview& preview) {
 }
 
 // What inspect would warn of in the base, on standard error before the derivation asks anything:
-// it explains a module that ends up without a stop signal.
-void PrintBaseProblems(const ModuleEntry& base, const PlatformServices& services,
-                       std::ostream& err) {
-  PrinterCommandModule module(services);
-  module.Load(base.path);
-  const std::string bytes = services.files.ReadFile(base.path).value_or("");
-  const std::string prefix = std::string(kProgramName) + " derive: the base module " +
-                             TerminalPath(FileNameOf(base.path)) + ": ";
-  PrintBaseProblems(err, prefix, Inspect(module, base.path, bytes, services.store));
+// it explains a module that ends up without a stop signal. Told of the base as the derivation
+// loaded it, which is loaded once.
+BaseReadHook BaseProblemsTo(std::ostream& err) {
+  return [&err](const BaseAsRead& base) {
+    const std::string prefix = std::string(kProgramName) + " derive: the base module " +
+                               TerminalPath(FileNameOf(base.path)) + ": ";
+    PrintBaseProblems(err, prefix, Inspect(base.module, base.path, base.bytes, base.store));
+  };
 }
 
 CommandResult RunDerive(const ParsedArguments& arguments, CommandContext& context) {
@@ -129,11 +128,10 @@ CommandResult RunDerive(const ParsedArguments& arguments, CommandContext& contex
     toolkit.ShowDetailedMessage(refusal->message, MessageButtons::kOk, refusal->detail);
     return ExitStatus::kRefused;
   }
-  PrintBaseProblems(catalogue.entries[static_cast<std::size_t>(*selection)], machine.services(),
-                    context.err);
   const DeriveResult result =
       DeriveModule(inputs, catalogue, machine.services(), toolkit,
-                   arguments.Has("dry-run") ? DeriveMode::kDryRun : DeriveMode::kWrite);
+                   arguments.Has("dry-run") ? DeriveMode::kDryRun : DeriveMode::kWrite,
+                   BaseProblemsTo(context.err));
   if (result.preview) {
     PrintPreview(context.out, *result.preview);
   }

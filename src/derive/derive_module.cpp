@@ -23,7 +23,8 @@ std::string About(std::string_view path, std::string_view reason) {
 }
 
 DeriveResult Derive(const DeriveInputs& inputs, const Catalogue& catalogue,
-                    const PlatformServices& services, Toolkit& toolkit, DeriveMode mode) {
+                    const PlatformServices& services, Toolkit& toolkit, DeriveMode mode,
+                    const BaseReadHook& onBaseRead) {
   DeriveResult result;
   // The message, and below it the line of detail that says why or where.
   const auto tell = [&](MessageId message, std::string detail) {
@@ -78,6 +79,13 @@ DeriveResult Derive(const DeriveInputs& inputs, const Catalogue& catalogue,
                 About(catalogue.folderPath, "the folder cannot be listed"));
   }
   const TargetFile& target = *found;
+  // The base is read and loaded once, before the first question, so that a caller can tell what
+  // it lacks first; a base that cannot be read is still told where the copy was told of, after
+  // the overwrite question.
+  StagedModule staged = ReadBase(basePath, services);
+  if (staged.base && onBaseRead) {
+    onBaseRead({basePath, *staged.files->Bytes(basePath), *staged.base, *staged.files});
+  }
   if (target.exists && declined(MessageId::kOverwriteQuestion)) {
     return result;
   }
@@ -85,7 +93,9 @@ DeriveResult Derive(const DeriveInputs& inputs, const Catalogue& catalogue,
   // The new module is made in memory whole, so what it will hold is known before anything is
   // written; then it is put into a staging file beside the target and renamed onto it: until
   // the rename nothing the folder held has changed, also when base and target are one file.
-  StagedModule staged = StageModule(inputs, basePath, target.path, services);
+  if (staged.failure == StagedModule::Failure::kNone) {
+    StageModule(inputs, target.path, staged);
+  }
   switch (staged.failure) {
     case StagedModule::Failure::kBaseUnreadable:
       return fail(DeriveOutcome::kCopyFailed, MessageId::kCopyFailed,
@@ -140,12 +150,13 @@ std::string_view StopKeywordToWrite(const DeriveInputs& inputs) {
 }
 
 DeriveResult DeriveModule(const DeriveInputs& inputs, const Catalogue& catalogue,
-                          const PlatformServices& services, Toolkit& toolkit, DeriveMode mode) {
+                          const PlatformServices& services, Toolkit& toolkit, DeriveMode mode,
+                          const BaseReadHook& onBaseRead) {
   // An exception ends the run here, after the staging file's removal unwound with it: the user
   // learns of it by a message, and the folder is as it was.
   std::string reason;
   try {
-    return Derive(inputs, catalogue, services, toolkit, mode);
+    return Derive(inputs, catalogue, services, toolkit, mode, onBaseRead);
   } catch (const std::bad_alloc&) {
     reason = "out of memory";
   } catch (const std::exception& error) {

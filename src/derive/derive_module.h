@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -65,6 +66,16 @@ struct DeriveResult {
   std::optional<DerivePreview> preview;
 };
 
+// The base module as a derivation read and loaded it, before it asks anything: what a caller
+// may tell of the base (the command line tells what it lacks) without loading it again.
+struct BaseAsRead {
+  const std::string& path;
+  std::string_view bytes;
+  const PrinterCommandModule& module;
+  ProfileStore& store;  // holds `bytes` at `path`
+};
+using BaseReadHook = std::function<void(const BaseAsRead&)>;
+
 // A stop option is the register's end of a transaction; a stop keyword would contradict it, so
 // with either option set the stop keyword is neither checked for length nor written.
 [[nodiscard]] std::string_view StopKeywordToWrite(const DeriveInputs& inputs);
@@ -76,8 +87,10 @@ struct DeriveResult {
 // system gave, the file written, the limit, the character refused). After anything but a real
 // run's success the folder holds exactly what it held before, less any staging file that a
 // derivation killed outright left. No exception passes: it ends the run with message 14.
+// `onBaseRead` is given the base once it is read and loaded, before the first question.
 [[nodiscard]] DeriveResult DeriveModule(const DeriveInputs& inputs, const Catalogue& catalogue,
                                         const PlatformServices& services, Toolkit& toolkit,
-                                        DeriveMode mode = DeriveMode::kWrite);
+                                        DeriveMode mode = DeriveMode::kWrite,
+                                        const BaseReadHook& onBaseRead = {});
 
 }  // namespace quillmere

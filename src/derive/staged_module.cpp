@@ -31,9 +31,9 @@ WriteStatus WriteNewModule(const DeriveInputs& inputs, const PrinterCommandModul
 
 }  // namespace
 
-StagedModule StageModule(const DeriveInputs& inputs, const std::string& basePath,
-                         const std::string& targetPath, const PlatformServices& services) {
+StagedModule ReadBase(const std::string& basePath, const PlatformServices& services) {
   StagedModule staged;
+  staged.basePath = basePath;
   std::optional<std::string> baseBytes = services.files.ReadFile(basePath);
   if (!baseBytes) {
     staged.failure = StagedModule::Failure::kBaseUnreadable;
@@ -48,17 +48,19 @@ StagedModule StageModule(const DeriveInputs& inputs, const std::string& basePath
   staged.files->Put(basePath, std::move(*baseBytes));
   // The base is loaded from the bytes just read, before any write: its records' keys are the
   // keys of the same records in the copy.
-  auto base = std::make_unique<PrinterCommandModule>(services);
-  base->Load(basePath, *staged.files->View(basePath));
-  staged.hasStopSignal = NewModuleHasStopSignal(
-      *base, ReadFileCount(*staged.files, keys::kMultiCount, basePath), inputs);
-  staged.files->Copy(basePath, targetPath);
-  if (WriteNewModule(inputs, *base, targetPath, *staged.files) != WriteStatus::kOk) {
-    staged.failure = StagedModule::Failure::kWriteFailed;
-    return staged;
-  }
-  staged.base = std::move(base);
+  staged.base = std::make_unique<PrinterCommandModule>(services);
+  staged.base->Load(basePath, *staged.files->View(basePath));
   return staged;
+}
+
+void StageModule(const DeriveInputs& inputs, const std::string& targetPath, StagedModule& staged) {
+  const PrinterCommandModule& base = *staged.base;
+  staged.hasStopSignal = NewModuleHasStopSignal(
+      base, ReadFileCount(*staged.files, keys::kMultiCount, staged.basePath), inputs);
+  staged.files->Copy(staged.basePath, targetPath);
+  if (WriteNewModule(inputs, base, targetPath, *staged.files) != WriteStatus::kOk) {
+    staged.failure = StagedModule::Failure::kWriteFailed;
+  }
 }
 
 std::variant<std::unique_ptr<StagingFile>, FileOutcome> StagingFile::Create(

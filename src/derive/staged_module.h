@@ -28,20 +28,25 @@ struct StagedModule {
     kWriteFailed,     // a writer's write was refused
   };
   Failure failure = Failure::kNone;
-  // The base module file at its own path and, unless a write failed, the new module at the
-  // target path (the same file when the two paths are one).
+  std::string basePath;
+  // The base module file at its own path and, once staged and unless a write failed, the new
+  // module at the target path (the same file when the two paths are one).
   std::unique_ptr<MemoryProfileStore> files = std::make_unique<MemoryProfileStore>();
-  // The base as the writers found its records, loaded from the bytes read; none on failure.
+  // The base as the writers find its records, loaded once from the bytes read; none when the
+  // base could not be read.
   std::unique_ptr<PrinterCommandModule> base;
   // Some record of the new module carries TRAN_STOP (derive/stop_signal.h); known from the base
   // as loaded, before the writers ran.
   bool hasStopSignal = false;
 };
 
-// Makes the new module of `inputs` from the base at `basePath` for `targetPath`, in memory.
-[[nodiscard]] StagedModule StageModule(const DeriveInputs& inputs, const std::string& basePath,
-                                       const std::string& targetPath,
-                                       const PlatformServices& services);
+// Reads the base module file at `basePath` once and loads it from the bytes read: the first
+// step, which writes nothing anywhere (failure kBaseUnreadable or kUtf16Base).
+[[nodiscard]] StagedModule ReadBase(const std::string& basePath, const PlatformServices& services);
+
+// Makes the new module of `inputs` for `targetPath` in memory, from the base `staged` holds
+// (failure kWriteFailed).
+void StageModule(const DeriveInputs& inputs, const std::string& targetPath, StagedModule& staged);
 
 // A file of its own name beside the target, no module's, where a new module is put before it is
 // renamed onto the target: until then nothing the folder held has changed. Removed again unless

@@ -92,13 +92,14 @@ TEST(DeriveCommand, OptionsMessagesAndExitStatuses) {
   }
 }
 
-// What the base lacks is told before the derivation asks anything.
+// What the base lacks is told before the derivation asks anything (here, to overwrite).
 TEST(DeriveCommand, TellsWhatTheBaseLacksFirst) {
   const TempFolder temp;
   const std::string folder = CopySamples(temp, "m");
   std::filesystem::remove(temp.PathOf("m/EscPosCut.dll"));
   const CliRun run = RunCli({"derive", "--folder", folder, "--base", "EpsonTM88.ini", "--name",
-                             "Epson_9", "--stop", "Cash"});
+                             "Epson_1", "--stop", "Cash"},
+                            "y\n", true);
   EXPECT_EQ(run.status, 0);
   EXPECT_THAT(run.err, ::testing::StartsWith(
                            "quillmere-cli derive: the base module EpsonTM88.ini: its module "

@@ -176,8 +176,8 @@ TEST(StageModule, ChangesNoFileAndHoldsWhatItWouldWrite) {
   const DeriveInputs inputs{
       .formFeedOption = true, .voidKeyword = "Void", .stopKeyword = "", .newModuleName = "E2"};
   const auto before = modules.Snapshot();
-  const StagedModule staged =
-      StageModule(inputs, modules.PathOf("Epson.ini"), modules.PathOf("E2.ini"), modules.services);
+  StagedModule staged = ReadBase(modules.PathOf("Epson.ini"), modules.services);
+  StageModule(inputs, modules.PathOf("E2.ini"), staged);
   ASSERT_EQ(staged.failure, StagedModule::Failure::kNone);
   EXPECT_EQ(modules.Snapshot(), before);
   EXPECT_EQ(staged.files->Bytes(modules.PathOf("Epson.ini")), modules.Read("Epson.ini"));
