@@ -134,26 +134,25 @@ std::optional<CodePage> LookUp(std::string_view locale) {
   return std::nullopt;
 }
 
-// The code page in use and its lead bytes, looked up once per change: the text helpers ask for
-// every byte of every name they compare.
+// The code page in use and its lead bytes.
 struct ActiveState {
   CodePage codePage = 0;
-  std::array<bool, 256> leadBytes{};
-  bool anyLeadByte = false;
+  detail::LeadByteTable leadBytes;
 };
 
 ActiveState MakeState(CodePage codePage) {
   ActiveState state;
   state.codePage = codePage;
-  for (std::size_t byte = 0; byte < state.leadBytes.size(); ++byte) {
-    state.leadBytes[byte] = detail::IsLeadByteOf(static_cast<std::uint8_t>(byte), codePage);
-    state.anyLeadByte = state.anyLeadByte || state.leadBytes[byte];
+  for (std::size_t byte = 0; byte < state.leadBytes.isLead.size(); ++byte) {
+    state.leadBytes.isLead[byte] = detail::IsLeadByteOf(static_cast<std::uint8_t>(byte), codePage);
+    state.leadBytes.any = state.leadBytes.any || state.leadBytes.isLead[byte];
   }
   return state;
 }
 
 ActiveState& State() {
   static ActiveState state = MakeState(SystemCodePage());
+  detail::activeLeadBytes = &state.leadBytes;
   return state;
 }
 
@@ -203,13 +202,15 @@ void SetActiveCodePage(CodePage codePage) {
   State() = MakeState(codePage);
 }
 
-bool IsActiveLeadByte(std::uint8_t byte) {
-  return State().leadBytes[byte];
+namespace detail {
+
+const LeadByteTable* activeLeadBytes = nullptr;
+
+const LeadByteTable& SetUpActiveLeadBytes() {
+  return State().leadBytes;
 }
 
-bool ActiveCodePageHasLeadBytes() {
-  return State().anyLeadByte;
-}
+}  // namespace detail
 
 Converted ToUtf8(std::string_view bytes, CodePage codePage) {
   std::string utf8;

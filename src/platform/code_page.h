@@ -6,6 +6,7 @@
 // replaced by "?".
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -54,11 +55,30 @@ class ActiveCodePageScope {
   CodePage before_;
 };
 
+namespace detail {
+// The active code page's lead bytes, looked up once per change of code page: the text helpers
+// ask for every token of every value a load parses, so the question must cost a load, no call.
+struct LeadByteTable {
+  std::array<bool, 256> isLead{};
+  bool any = false;
+};
+extern const LeadByteTable* activeLeadBytes;  // none until the active code page is first used
+const LeadByteTable& SetUpActiveLeadBytes();
+inline const LeadByteTable& ActiveLeadBytes() {
+  const LeadByteTable* table = activeLeadBytes;
+  return table != nullptr ? *table : SetUpActiveLeadBytes();
+}
+}  // namespace detail
+
 // True when `byte` starts a double-byte character of the active code page.
-[[nodiscard]] bool IsActiveLeadByte(std::uint8_t byte);
+[[nodiscard]] inline bool IsActiveLeadByte(std::uint8_t byte) {
+  return detail::ActiveLeadBytes().isLead[byte];
+}
 
 // True when the active code page has double-byte characters at all.
-[[nodiscard]] bool ActiveCodePageHasLeadBytes();
+[[nodiscard]] inline bool ActiveCodePageHasLeadBytes() {
+  return detail::ActiveLeadBytes().any;
+}
 
 // What a conversion could not convert, in words for the user: "'Ω' (U+03A9) is not in code page
 // 1252", "the byte 0x81 is no character of code page 1252".

@@ -4,14 +4,6 @@
 
 namespace quillmere::text {
 
-bool IsLeadByte(std::uint8_t byte) {
-  return codepage::IsActiveLeadByte(byte);
-}
-
-bool CodePageHasLeadBytes() {
-  return codepage::ActiveCodePageHasLeadBytes();
-}
-
 namespace {
 
 // Calls `visit(position)` for every character start of `s`; stops when it returns true.

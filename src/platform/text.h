@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/code_page.h"
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -20,11 +22,15 @@ namespace quillmere::text {
 
 // True when `byte` starts a double-byte character of the shop's code page (Shift-JIS, GBK,
 // Korean, Big5: their trail bytes may be ASCII letters or separators).
-[[nodiscard]] bool IsLeadByte(std::uint8_t byte);
+[[nodiscard]] inline bool IsLeadByte(std::uint8_t byte) {
+  return codepage::IsActiveLeadByte(byte);
+}
 
 // True when the shop's code page has double-byte characters at all. When it has none, every
 // byte is a character of its own and the searches below are plain byte searches.
-[[nodiscard]] bool CodePageHasLeadBytes();
+[[nodiscard]] inline bool CodePageHasLeadBytes() {
+  return codepage::ActiveCodePageHasLeadBytes();
+}
 
 // A-Z to a-z; every other byte unchanged.
 [[nodiscard]] constexpr char FoldAscii(char c) {
