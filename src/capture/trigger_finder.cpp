@@ -164,7 +164,7 @@ std::vector<TriggerRecord> TaggedRecords(const PrinterCommandModule& module) {
   const auto add = [&](const CommandRecord& record, std::string_view section,
                        std::optional<std::uint8_t> trigger) {
     if (record.event != TransactionEvent::kNone) {
-      records.push_back({std::string(section), record.key, record.event, record.bytes, trigger});
+      records.push_back({std::string(section), record.key, record.event, record.bytes.ToVector(), trigger});
     }
   };
   for (const CommandRecord& record : module.singleCommands) {

@@ -10,7 +10,7 @@ void WriteRecord(JsonWriter& json, const CommandRecord& record) {
   json.BeginObject();
   json.NumberMember("key", record.key);
   json.Key("bytes");
-  json.Bytes(record.bytes);
+  json.Bytes(record.bytes.Span());
   json.NumberMember("kind", record.kind);
   json.NumberMember("parameter", record.parameter);
   json.Key("text");

@@ -16,7 +16,7 @@ std::string HexByte(std::uint8_t byte) {
   return digits.data();
 }
 
-std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
+std::string HexBytes(std::span<const std::uint8_t> bytes) {
   std::string text;
   for (const std::uint8_t byte : bytes) {
     text += text.empty() ? "" : " ";
@@ -26,7 +26,7 @@ std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
 }
 
 void PrintRecord(std::ostream& out, std::string_view indent, const CommandRecord& record) {
-  out << indent << record.key << ": " << HexBytes(record.bytes) << "  kind " << record.kind;
+  out << indent << record.key << ": " << HexBytes(record.bytes.Span()) << "  kind " << record.kind;
   if (record.kind == 1) {
     out << " parameter " << record.parameter;
   }

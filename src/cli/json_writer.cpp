@@ -86,7 +86,7 @@ void JsonWriter::Null() {
   out_ << "null";
 }
 
-void JsonWriter::Bytes(const std::vector<std::uint8_t>& bytes) {
+void JsonWriter::Bytes(std::span<const std::uint8_t> bytes) {
   BeforeValue();
   out_ << '[';
   for (std::size_t i = 0; i < bytes.size(); ++i) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,7 +33,7 @@ class JsonWriter {
   void Bool(bool value);
   void Null();
   // An array of small numbers on one line, as byte sequences read best.
-  void Bytes(const std::vector<std::uint8_t>& bytes);
+  void Bytes(std::span<const std::uint8_t> bytes);
 
   // A member with its value, in one call.
   void StringMember(std::string_view name, std::string_view text) {

@@ -1,9 +1,13 @@
 // The records a module file is made of, as the loader holds them in memory.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <optional>
+#include <initializer_list>
+#include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillmere {
@@ -11,17 +15,76 @@ namespace quillmere {
 // What a record marks for the POS engine, read from its event tag.
 enum class TransactionEvent : std::int32_t { kNone = -1, kStart = 0, kStop = 1, kVoid = 2 };
 
+// A record's bytes, in one heap block that holds their number and then the bytes: a module of a
+// hundred thousand records holds a hundred thousand of them, so no capacity and no second
+// length per record. Copies copy the bytes.
+class RecordBytes {
+ public:
+  RecordBytes() = default;
+  explicit RecordBytes(std::span<const std::uint8_t> bytes);
+  RecordBytes(std::initializer_list<std::uint8_t> bytes)
+      : RecordBytes(std::span(bytes.begin(), bytes.size())) {}
+  RecordBytes(const RecordBytes& other) : RecordBytes(other.Span()) {}
+  RecordBytes& operator=(const RecordBytes& other);
+  RecordBytes(RecordBytes&&) noexcept = default;
+  RecordBytes& operator=(RecordBytes&&) noexcept = default;
+  ~RecordBytes() = default;
+
+  [[nodiscard]] std::size_t size() const;
+  [[nodiscard]] bool empty() const { return block_ == nullptr; }
+  [[nodiscard]] const std::uint8_t* data() const {
+    return block_ == nullptr ? nullptr : block_.get() + kLengthSize;
+  }
+  [[nodiscard]] const std::uint8_t* begin() const { return data(); }
+  [[nodiscard]] const std::uint8_t* end() const { return data() + size(); }
+  [[nodiscard]] std::uint8_t operator[](std::size_t i) const { return data()[i]; }
+  [[nodiscard]] std::span<const std::uint8_t> Span() const { return {data(), size()}; }
+  [[nodiscard]] std::vector<std::uint8_t> ToVector() const { return {begin(), end()}; }
+  friend bool operator==(const RecordBytes& a, const RecordBytes& b);
+
+ private:
+  static constexpr std::size_t kLengthSize = sizeof(std::uint32_t);
+  std::unique_ptr<std::uint8_t[]> block_;  // none when there are no bytes
+};
+
+// An owned zero-terminated text, or none: a record's text and the name of its bound function.
+// One heap block of the text's length and its terminator; a pointer's size in the record.
+class RecordText {
+ public:
+  RecordText() = default;
+  // None when `text` is empty: a record's text and its function name are never empty.
+  explicit RecordText(std::string_view text);
+  RecordText(const RecordText& other) : RecordText(other.value_or("")) {}
+  RecordText& operator=(const RecordText& other);
+  RecordText(RecordText&&) noexcept = default;
+  RecordText& operator=(RecordText&&) noexcept = default;
+  ~RecordText() = default;
+
+  [[nodiscard]] bool has_value() const { return text_ != nullptr; }
+  explicit operator bool() const { return has_value(); }
+  [[nodiscard]] std::string_view operator*() const { return text_.get(); }
+  [[nodiscard]] std::string_view value_or(std::string_view none) const {
+    return has_value() ? **this : none;
+  }
+  friend bool operator==(const RecordText& a, const RecordText& b) {
+    return a.has_value() == b.has_value() && a.value_or("") == b.value_or("");
+  }
+
+ private:
+  std::unique_ptr<char[]> text_;
+};
+
 // One parsed change-line record or command record.
 struct CommandRecord {
   std::int32_t byteCount = 0;
-  std::vector<std::uint8_t> bytes;  // byteCount bytes, in file order
-  std::int32_t parameter = 0;       // a kind-1 record's parameter; 0 for every other kind
-  std::int32_t kind = 0;            // as read; 0 for change-line records
+  RecordBytes bytes;           // byteCount bytes, in file order
+  std::int32_t parameter = 0;  // a kind-1 record's parameter; 0 for every other kind
+  std::int32_t kind = 0;       // as read; 0 for change-line records
   // The export of the module library that a kind-3 record is bound to; none otherwise. Nothing
   // is ever called through it: it only says that the library exports this name.
-  std::optional<std::string> function;
+  RecordText function;
   std::int32_t textLength = 0;  // length of `text` in bytes; 0 when there is none
-  std::optional<std::string> text;
+  RecordText text;
   TransactionEvent event = TransactionEvent::kNone;
   // The INI key the record was loaded from. Positions in a list are not keys once a record
   // failed to load, so the writers address records by this.

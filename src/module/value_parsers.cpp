@@ -1,6 +1,9 @@
 #include "module/value_parsers.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
+#include <vector>
 
 #include "platform/module_library.h"
 #include "platform/text.h"
@@ -154,15 +157,21 @@ std::optional<ParseError> ReadBytes(std::string_view& remainder, CommandRecord& 
   if (count < 0) {
     return Failure(ParseFailure::kNegativeCount, text::FormatDecimal(count));
   }
-  // Each byte token takes a character and a comma, so the value bounds what can be there.
-  record.bytes.reserve(std::min(static_cast<std::size_t>(count), (remainder.size() + 1) / 2));
+  // Each byte token takes a character and a comma, so the value bounds what can be there; a
+  // value read through the profile functions' buffer holds at most 259 characters.
+  const std::size_t most = std::min(static_cast<std::size_t>(count), (remainder.size() + 1) / 2);
+  std::array<std::uint8_t, 256> read{};
+  std::vector<std::uint8_t> readLong(most > read.size() ? most : 0);
+  const std::span<std::uint8_t> bytes =
+      most > read.size() ? std::span(readLong) : std::span(read).first(most);
   for (std::int32_t index = 1; index <= count; ++index) {
     const std::string_view token = NextToken(remainder);
     if (token.empty()) {
       return Failure(ParseFailure::kMissingByte, text::FormatDecimal(index));
     }
-    record.bytes.push_back(ParseByteToken(token));
+    bytes[static_cast<std::size_t>(index - 1)] = ParseByteToken(token);
   }
+  record.bytes = RecordBytes(bytes.first(static_cast<std::size_t>(count)));
   record.byteCount = count;
   return std::nullopt;
 }
@@ -230,7 +239,7 @@ std::optional<ParseError> ParseCommandValueInto(std::string_view value,
       if (ParseError* error = std::get_if<ParseError>(&bound)) {
         return std::move(*error);
       }
-      record.function = std::move(std::get<std::string>(bound));
+      record.function = RecordText(std::get<std::string>(bound));
     }
   }
 
@@ -244,7 +253,7 @@ std::optional<ParseError> ParseCommandValueInto(std::string_view value,
     if (recordText.empty()) {
       return std::nullopt;
     }
-    record.text = std::string(recordText);
+    record.text = RecordText(recordText);
     record.textLength = static_cast<std::int32_t>(recordText.size());
   }
   const std::string_view tag = NextToken(value);

@@ -29,7 +29,6 @@ std::string PlainForm(const Parsed<CommandRecord>& parsed) {
               std::cmp_equal(record->textLength, record->text.value_or("").size()) &&
               (record->kind == 1 || record->parameter == 0) &&
               (record->kind == 3) == record->function.has_value() &&
-              (!record->text || !record->text->empty()) &&
               record->text.value_or("").find(',') == std::string::npos &&
               record->function.value_or("").find(',') == std::string::npos,
           "a record's fields agree, its text and function one token each");
@@ -39,10 +38,11 @@ std::string PlainForm(const Parsed<CommandRecord>& parsed) {
   }
   plain += "," + std::to_string(record->kind);
   if (record->kind != 2) {
-    plain += "," + record->function.value_or(std::to_string(record->parameter));
+    plain += "," + (record->function ? std::string(*record->function)
+                                     : std::to_string(record->parameter));
   }
   constexpr const char* kTags[] = {"", "TRAN_START", "TRAN_STOP", "TRAN_VOID"};
-  return plain + (record->text ? ",1," + *record->text : ",0") + "," +
+  return plain + (record->text ? ",1," + std::string(*record->text) : ",0") + "," +
          kTags[static_cast<int>(record->event) + 1];
 }
 

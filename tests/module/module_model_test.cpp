@@ -34,18 +34,18 @@ std::string Hex(std::uint8_t byte) {
 
 // A record: "[1D 56] kind 3 param 0 'text' @CutPaper stop" (text, function and event when set),
 // "(counts disagree)" when byteCount or textLength miscounts.
-std::string RecordText(const CommandRecord& record) {
+std::string RecordLine(const CommandRecord& record) {
   std::string bytes;
   for (const std::uint8_t byte : record.bytes) {
     bytes += (bytes.empty() ? "" : " ") + Hex(byte);
   }
   const char* const events[] = {"", " start", " stop", " void"};
-  const bool countsAgree =
-      std::cmp_equal(record.byteCount, record.bytes.size()) &&
-      std::cmp_equal(record.textLength, record.text ? record.text->size() : 0U);
+  const bool countsAgree = std::cmp_equal(record.byteCount, record.bytes.size()) &&
+                           std::cmp_equal(record.textLength, record.text.value_or("").size());
   return "[" + bytes + "] kind " + std::to_string(record.kind) + " param " +
-         std::to_string(record.parameter) + (record.text ? " '" + *record.text + "'" : "") +
-         (record.function ? " @" + *record.function : "") +
+         std::to_string(record.parameter) +
+         (record.text ? " '" + std::string(*record.text) + "'" : "") +
+         (record.function ? " @" + std::string(*record.function) : "") +
          events[static_cast<int>(record.event) + 1] + (countsAgree ? "" : " (counts disagree)");
 }
 
@@ -72,7 +72,7 @@ std::string ModuleDump(const PrinterCommandModule& module) {
                         const std::vector<CommandRecord>& records) {
     for (const CommandRecord& record : records) {
       dump += std::string(indent) + std::string(section) + " " + std::to_string(record.key) + ": " +
-              RecordText(record) + "\n";
+              RecordLine(record) + "\n";
     }
   };
   list("", sections::kChangeLine, module.changeLineCommands);
@@ -82,7 +82,7 @@ std::string ModuleDump(const PrinterCommandModule& module) {
             Hex(multi.trigger) + ", section " + multi.section + "\n";
     list("  ", multi.section, multi.records);
   }
-  dump += module.barcodeCommand ? "BARCODE 1: " + RecordText(*module.barcodeCommand) + "\n" : "";
+  dump += module.barcodeCommand ? "BARCODE 1: " + RecordLine(*module.barcodeCommand) + "\n" : "";
   dump += module.barcodeAnalyzer ? "BARCODE_Analyze 1: @" + *module.barcodeAnalyzer + "\n" : "";
   for (const LeftOutRecord& out : module.leftOut) {
     dump += "left out: " + out.section + " " + std::to_string(out.key) + " '" + out.value +
@@ -124,7 +124,7 @@ std::string Answer(const testing::Words& call) {
   const Parsed<CommandRecord> record =
       form == "changeline" ? ParseChangeLineValue(value) : ParseCommandValue(value, {}, flags);
   const auto* error = std::get_if<ParseError>(&record);
-  return (error ? "! " + DescribeParseError(*error) : RecordText(std::get<0>(record))) +
+  return (error ? "! " + DescribeParseError(*error) : RecordLine(std::get<0>(record))) +
          (flags.noStartTag ? "" : " +start") + (flags.noStopTag ? "" : " +stop");
 }
 
