@@ -10,6 +10,7 @@
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/terminal_toolkit.h"
+#include "platform/process_heap.h"
 #include "platform/program_places.h"
 
 #ifdef _WIN32
@@ -58,6 +59,7 @@ int wmain(int argc, wchar_t** argv) {
 }
 #else
 int main(int argc, char** argv) {
+  quillmere::PrepareHeapForLargeModules();
   quillmere::RecordInvocation(argc > 0 ? argv[0] : "");
   return Run({argv + (argc > 0 ? 1 : 0), argv + argc});
 }
