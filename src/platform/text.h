@@ -43,7 +43,13 @@ namespace quillmere::text {
 // Position of the first byte `c` in `s`, or npos: sixteen bytes at a time where the processor
 // can, since values are searched for commas token by token.
 [[nodiscard]] inline std::size_t FindByte(std::string_view s, char c) {
+  // Most tokens are a byte name of one to three characters: their comma is found at once.
   std::size_t i = 0;
+  for (; i < s.size() && i < 4; ++i) {
+    if (s[i] == c) {
+      return i;
+    }
+  }
 #ifdef __SSE2__
   const __m128i wanted = _mm_set1_epi8(c);
   for (; i + 16 <= s.size(); i += 16) {
