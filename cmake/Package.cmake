@@ -12,6 +12,8 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# quillmere-cli loads libpcap only to read a packet capture, so dpkg-shlibdeps does not see it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libpcap0.8")
 # Below the summary line, CPACK_PACKAGE_DESCRIPTION_SUMMARY.
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Vantorel reads what a cash register sends to its receipt printer and needs, for each kind "

@@ -6,6 +6,7 @@
 #include <optional>
 
 #if QUILLMERE_HAVE_PCAP
+#include <dlfcn.h>
 #include <pcap/pcap.h>
 #endif
 
@@ -13,6 +14,42 @@ namespace quillmere::capture {
 namespace {
 
 #if QUILLMERE_HAVE_PCAP
+// The libpcap functions the reader calls, looked up when the first packet capture is read.
+struct Libpcap {
+  decltype(&pcap_fopen_offline) fopenOffline = nullptr;
+  decltype(&pcap_datalink) datalink = nullptr;
+  decltype(&pcap_next_ex) nextEx = nullptr;
+  decltype(&pcap_geterr) geterr = nullptr;
+  decltype(&pcap_close) close = nullptr;
+};
+
+template <typename Function>
+bool LookUp(void* library, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(dlsym(library, name));
+  return function != nullptr;
+}
+
+// The loaded library, or why it could not be loaded; loaded once, kept for the process.
+const std::variant<Libpcap, PcapError>& LoadedLibpcap() {
+  static const std::variant<Libpcap, PcapError> loaded = []() -> std::variant<Libpcap, PcapError> {
+    void* library = dlopen(QUILLMERE_PCAP_SONAME, RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+      return PcapError{"packet captures need libpcap, which cannot be loaded: " +
+                       std::string(dlerror())};
+    }
+    Libpcap pcap;
+    if (!LookUp(library, "pcap_fopen_offline", pcap.fopenOffline) ||
+        !LookUp(library, "pcap_datalink", pcap.datalink) ||
+        !LookUp(library, "pcap_next_ex", pcap.nextEx) ||
+        !LookUp(library, "pcap_geterr", pcap.geterr) ||
+        !LookUp(library, "pcap_close", pcap.close)) {
+      return PcapError{"the libpcap found (" QUILLMERE_PCAP_SONAME ") lacks a function it needs"};
+    }
+    return pcap;
+  }();
+  return loaded;
+}
+
 std::optional<LinkLayer> LinkOf(int datalink) {
   switch (datalink) {
     case DLT_EN10MB:
@@ -61,21 +98,26 @@ std::variant<PrinterStream, PcapError> ReadPcap(std::span<const std::uint8_t> fi
   if (file.empty()) {
     return PcapError{"the packet capture is empty"};
   }
+  const auto& loaded = LoadedLibpcap();
+  if (const auto* failure = std::get_if<PcapError>(&loaded)) {
+    return *failure;
+  }
+  const Libpcap& library = std::get<Libpcap>(loaded);
   // libpcap reads from a stream; the capture is in memory already.
   std::FILE* stream = fmemopen(const_cast<std::uint8_t*>(file.data()), file.size(), "rb");
   if (stream == nullptr) {
     return PcapError{"the packet capture cannot be opened"};
   }
   std::array<char, PCAP_ERRBUF_SIZE> error{};
-  pcap_t* pcap = pcap_fopen_offline(stream, error.data());
+  pcap_t* pcap = library.fopenOffline(stream, error.data());
   if (pcap == nullptr) {
     std::fclose(stream);
     return PcapError{std::string("not a packet capture libpcap can read: ") + error.data()};
   }
-  const int datalink = pcap_datalink(pcap);
+  const int datalink = library.datalink(pcap);
   const std::optional<LinkLayer> link = LinkOf(datalink);
   if (!link) {
-    pcap_close(pcap);
+    library.close(pcap);
     return PcapError{"the packet capture's link layer (" + std::to_string(datalink) +
                      ") is not Ethernet, raw IP, loopback or Linux cooked"};
   }
@@ -83,13 +125,13 @@ std::variant<PrinterStream, PcapError> ReadPcap(std::span<const std::uint8_t> fi
   pcap_pkthdr* header = nullptr;
   const u_char* data = nullptr;
   int status = 0;
-  while ((status = pcap_next_ex(pcap, &header, &data)) == 1) {
+  while ((status = library.nextEx(pcap, &header, &data)) == 1) {
     if (auto segment = ReadTcpSegment(*link, std::span(data, header->caplen))) {
       segments.push_back(std::move(*segment));
     }
   }
-  const std::string failure = status == PCAP_ERROR ? pcap_geterr(pcap) : "";
-  pcap_close(pcap);
+  const std::string failure = status == PCAP_ERROR ? library.geterr(pcap) : "";
+  library.close(pcap);
   PrinterStream printed = ReassemblePrinterStream(segments);
   if (!failure.empty()) {
     printed.gaps.push_back("the capture ends in a damaged packet: " + failure);
