@@ -1,6 +1,7 @@
 // The records a module file is made of, as the loader holds them in memory.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -15,9 +16,11 @@ namespace quillmere {
 // What a record marks for the POS engine, read from its event tag.
 enum class TransactionEvent : std::int32_t { kNone = -1, kStart = 0, kStop = 1, kVoid = 2 };
 
-// A record's bytes, in one heap block that holds their number and then the bytes: a module of a
-// hundred thousand records holds a hundred thousand of them, so no capacity and no second
-// length per record. Copies copy the bytes.
+// A record's bytes. Most commands are a few bytes (ESC @, GS V 0, a keyword of four letters):
+// up to seven stand in the record itself, in the room of a pointer; more stand in one heap block
+// that holds their number and then the bytes. A module of a hundred thousand records holds a
+// hundred thousand of them, so no capacity, no second length and mostly no allocation per
+// record. Copies copy the bytes.
 class RecordBytes {
  public:
   RecordBytes() = default;
@@ -26,15 +29,13 @@ class RecordBytes {
       : RecordBytes(std::span(bytes.begin(), bytes.size())) {}
   RecordBytes(const RecordBytes& other) : RecordBytes(other.Span()) {}
   RecordBytes& operator=(const RecordBytes& other);
-  RecordBytes(RecordBytes&&) noexcept = default;
-  RecordBytes& operator=(RecordBytes&&) noexcept = default;
-  ~RecordBytes() = default;
+  RecordBytes(RecordBytes&& other) noexcept;
+  RecordBytes& operator=(RecordBytes&& other) noexcept;
+  ~RecordBytes();
 
   [[nodiscard]] std::size_t size() const;
-  [[nodiscard]] bool empty() const { return block_ == nullptr; }
-  [[nodiscard]] const std::uint8_t* data() const {
-    return block_ == nullptr ? nullptr : block_.get() + kLengthSize;
-  }
+  [[nodiscard]] bool empty() const { return size() == 0; }
+  [[nodiscard]] const std::uint8_t* data() const;
   [[nodiscard]] const std::uint8_t* begin() const { return data(); }
   [[nodiscard]] const std::uint8_t* end() const { return data() + size(); }
   [[nodiscard]] std::uint8_t operator[](std::size_t i) const { return data()[i]; }
@@ -43,8 +44,15 @@ class RecordBytes {
   friend bool operator==(const RecordBytes& a, const RecordBytes& b);
 
  private:
+  static constexpr std::size_t kInline = sizeof(std::uint8_t*) - 1;
   static constexpr std::size_t kLengthSize = sizeof(std::uint32_t);
-  std::unique_ptr<std::uint8_t[]> block_;  // none when there are no bytes
+  // Inline, storage_[0] holds the number of bytes doubled plus one, an odd number that the
+  // lowest byte of a block's address never is, and the bytes follow it. Otherwise storage_ holds
+  // the block's address, or none when there are no bytes.
+  [[nodiscard]] bool IsInline() const { return (storage_[0] & 1U) != 0; }
+  [[nodiscard]] std::uint8_t* Block() const;
+  void Free();
+  alignas(std::uint8_t*) std::array<std::uint8_t, sizeof(std::uint8_t*)> storage_{};
 };
 
 // An owned zero-terminated text, or none: a record's text and the name of its bound function.
