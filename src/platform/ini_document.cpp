@@ -228,50 +228,32 @@ void IniDocument::ReadList(std::string_view section, std::int32_t count,
   const auto listKey = [count](const rules::LineMeaning& meaning) {
     return rules::IsListedKey(meaning) ? rules::ListKey(meaning.name, count) : std::nullopt;
   };
-  // A list nearly always stands in key order, each key once: then one walk counts the keys and
-  // a second gives the values, and nothing is stored meanwhile.
-  std::size_t present = 0;
-  std::int32_t last = 0;
+  // One walk notes where each listed key's value lies; nearly always the list stands in key
+  // order, each key once, and the values are given as noted. Otherwise they are put in key order
+  // first, and a key's first line is the one a read finds.
+  struct Item {
+    std::int32_t key = 0;
+    std::uint32_t valueLength = 0;
+    std::size_t valueBegin = 0;
+  };
+  std::vector<Item> items;
   bool ordered = true;
   WalkSection(body, [&](const Line& /*line*/, const rules::LineMeaning& meaning) {
     if (const std::optional<std::int32_t> key = listKey(meaning)) {
-      ordered = ordered && *key > last;
-      last = *key;
-      ++present;
-    }
-    return true;
-  });
-  if (ordered) {
-    onKeysPresent(present);
-    WalkSection(body, [&](const Line& /*line*/, const rules::LineMeaning& meaning) {
-      if (const std::optional<std::int32_t> key = listKey(meaning)) {
-        onValue(*key, rules::FitValue(meaning.value));
-      }
-      return true;
-    });
-    return;
-  }
-  // Out of order or twice: the values are put in key order, and a key's first line is the one a
-  // read finds.
-  struct Item {
-    std::int32_t key = 0;
-    std::size_t valueBegin = 0;
-    std::size_t valueLength = 0;
-  };
-  std::vector<Item> items;
-  items.reserve(present);
-  WalkSection(body, [&](const Line& /*line*/, const rules::LineMeaning& meaning) {
-    if (const std::optional<std::int32_t> key = listKey(meaning)) {
+      ordered = ordered && (items.empty() || *key > items.back().key);
       const std::string_view value = rules::FitValue(meaning.value);
-      items.push_back({*key, value.empty() ? 0 : OffsetIn(bytes_, value), value.size()});
+      items.push_back({*key, static_cast<std::uint32_t>(value.size()),
+                       value.empty() ? 0 : OffsetIn(bytes_, value)});
     }
     return true;
   });
-  std::stable_sort(items.begin(), items.end(),
-                   [](const Item& a, const Item& b) { return a.key < b.key; });
-  items.erase(std::unique(items.begin(), items.end(),
-                          [](const Item& a, const Item& b) { return a.key == b.key; }),
-              items.end());
+  if (!ordered) {
+    std::stable_sort(items.begin(), items.end(),
+                     [](const Item& a, const Item& b) { return a.key < b.key; });
+    items.erase(std::unique(items.begin(), items.end(),
+                            [](const Item& a, const Item& b) { return a.key == b.key; }),
+                items.end());
+  }
   onKeysPresent(items.size());
   const std::string_view all = bytes_;
   for (const Item& item : items) {
