@@ -69,18 +69,6 @@ constexpr ControlCodeTable kControlCodeTable = MakeControlCodeTable();
 
 const std::array<ControlCodeName, 33> ControlCodeNames = kControlCodeNames;
 
-std::string_view NextToken(std::string_view& remainder) {
-  const std::size_t comma = text::FindChar(remainder, ',');
-  if (comma == std::string_view::npos) {
-    const std::string_view token = remainder;
-    remainder = {};
-    return token;
-  }
-  const std::string_view token = remainder.substr(0, comma);
-  remainder.remove_prefix(comma + 1);
-  return token;
-}
-
 std::uint8_t ParseByteToken(std::string_view token) {
   if (token.size() == 1) {
     return static_cast<std::uint8_t>(token.front());
@@ -160,7 +148,8 @@ std::optional<ParseError> ReadBytes(std::string_view& remainder, CommandRecord& 
   // Each byte token takes a character and a comma, so the value bounds what can be there; a
   // value read through the profile functions' buffer holds at most 259 characters.
   const std::size_t most = std::min(static_cast<std::size_t>(count), (remainder.size() + 1) / 2);
-  std::array<std::uint8_t, 256> read{};
+  std::array<std::uint8_t, 256>
+      read;  // NOLINT(cppcoreguidelines-pro-type-member-init): written before read
   std::vector<std::uint8_t> readLong(most > read.size() ? most : 0);
   const std::span<std::uint8_t> bytes =
       most > read.size() ? std::span(readLong) : std::span(read).first(most);

@@ -12,6 +12,7 @@
 #include <variant>
 
 #include "module/command_record.h"
+#include "platform/text.h"
 
 namespace quillmere {
 
@@ -26,8 +27,17 @@ struct ControlCodeName {
 extern const std::array<ControlCodeName, 33> ControlCodeNames;
 
 // The text up to the first comma of `remainder`, or all of it; `remainder` becomes what follows
-// that comma (empty when there was none). An empty token counts as absent. Never trims.
-[[nodiscard]] std::string_view NextToken(std::string_view& remainder);
+// that comma (empty when there was none). An empty token counts as absent. Never trims. Inline:
+// a load of a hundred thousand records takes well over a million tokens.
+[[nodiscard]] inline std::string_view NextToken(std::string_view& remainder) {
+  const std::size_t comma = text::FindChar(remainder, ',');
+  if (comma == std::string_view::npos) {
+    return std::exchange(remainder, {});
+  }
+  const std::string_view token = remainder.substr(0, comma);
+  remainder.remove_prefix(comma + 1);
+  return token;
+}
 
 // One byte token to its byte: a one-byte token is that byte; a longer one a control-code name
 // (ignoring case), else a decimal number's low 8 bits (no digits gives 0).
