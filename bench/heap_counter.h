@@ -7,22 +7,21 @@
 
 namespace quillmere::bench {
 
-// The most bytes held at once while `work` ran, less those held when it started.
+// The most bytes held at once while `work` ran, less those held when it started. Blocks are
+// counted only meanwhile.
 template <typename Work>
 std::size_t PeakHeapOf(Work&& work);
 
 namespace heap_detail {
-std::size_t HeldNow();
-std::size_t PeakSinceReset();
-void ResetPeak();
+void StartCounting();
+std::size_t StopCounting();  // the peak since the start
 }  // namespace heap_detail
 
 template <typename Work>
 std::size_t PeakHeapOf(Work&& work) {
-  const std::size_t before = heap_detail::HeldNow();
-  heap_detail::ResetPeak();
+  heap_detail::StartCounting();
   work();
-  return heap_detail::PeakSinceReset() - before;
+  return heap_detail::StopCounting();
 }
 
 }  // namespace quillmere::bench
