@@ -98,7 +98,7 @@ void Decode(std::string_view bytes, CodePage codePage,
   }
 }
 
-Converted FromUtf8(std::string_view utf8, CodePage codePage) {
+Converted detail::ConvertFromUtf8(std::string_view utf8, CodePage codePage) {
   for (std::size_t at = 0; at < utf8.size();) {
     const std::size_t length = Utf8SequenceLength(utf8, at);
     if (length == 0) {

@@ -62,8 +62,8 @@ class CodePageTable : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(CodePageTable, AnswersAsTheRulesSay) {
 #ifdef _WIN32
-  if (GetParam() == "file_names") {
-    GTEST_SKIP() << "Windows names files in its ANSI code page, not in UTF-8";
+  if (GetParam() == "file_names" || GetParam() == "johab") {
+    GTEST_SKIP() << "Windows names files in its ANSI code page, and has its own Johab table";
   }
 #endif
   testing::ExpectTableAnswers("code_page", GetParam(), "table.txt", Answer);
