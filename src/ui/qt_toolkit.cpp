@@ -2,12 +2,21 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QStandardItemModel>
 #include <QStyle>
+#include <algorithm>
 #include <utility>
 
 #include "ui/local_text.h"
 
 namespace quillmere {
+namespace {
+
+bool IsLatin1(const QString& line) {
+  return std::all_of(line.begin(), line.end(), [](QChar c) { return c.unicode() < 0x100; });
+}
+
+}  // namespace
 
 QtToolkit::QtToolkit(QDialog& dialog, QComboBox& baseList, MessageBoxRunner runMessageBox)
     : dialog_(dialog), baseList_(baseList), runMessageBox_(std::move(runMessageBox)) {}
@@ -37,16 +46,27 @@ void QtToolkit::AddListLines(std::span<const std::string_view> lines) {
   // A Qt list selects its first line by itself; the platform's stays without a selection.
   const int selected = baseList_.currentIndex();
   // A Qt list would widen its dropped part for a long line; the line is cut to the list's width
-  // instead, the whole name kept as its tool tip.
+  // instead, the whole name kept as its tool tip. A line of Latin-1 characters, which the font
+  // itself draws, too few to fill the room even at its widest, is not measured: shaping every
+  // name of a folder of two thousand modules costs more than the rest of the dialog's start.
   const QFontMetrics metrics = baseList_.fontMetrics();
   const int room = baseList_.width() -
                    baseList_.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &baseList_) -
                    2 * metrics.averageCharWidth();
+  const qsizetype surelyFits = room / std::max(1, metrics.maxWidth());
+  QList<QStandardItem*> items;
+  items.reserve(static_cast<qsizetype>(lines.size()));
   for (const std::string_view text : lines) {
     const QString line = FromModuleText(text);
-    baseList_.addItem(metrics.elidedText(line, Qt::ElideRight, room));
-    baseList_.setItemData(baseList_.count() - 1, line, Qt::ToolTipRole);
+    auto* item = new QStandardItem(line.size() <= surelyFits && IsLatin1(line)
+                                       ? line
+                                       : metrics.elidedText(line, Qt::ElideRight, room));
+    item->setToolTip(line);
+    items.append(item);
   }
+  // All lines in one insertion into the list's own model (a combo box's is a QStandardItemModel,
+  // and the dialog gives it no other): it tells its views once, not once per line.
+  static_cast<QStandardItemModel*>(baseList_.model())->invisibleRootItem()->appendRows(items);
   baseList_.setCurrentIndex(selected);
 }
 
