@@ -1,7 +1,9 @@
 #include "cli/derive_command.h"
 
 #include <array>
+#include <memory>
 #include <ostream>
+#include <vector>
 
 #include "cli/inspect_text.h"
 #include "cli/inspection.h"
@@ -91,6 +93,14 @@ BaseReadHook BaseProblemsTo(std::ostream& err) {
   };
 }
 
+// The loaded base is what the dialog keeps until its window goes; the command line ends right
+// after the derivation, and freeing a large module record by record costs more than writing the
+// new module did. It is left to the end of the process, still reachable.
+void KeepUntilTheProcessEnds(std::unique_ptr<PrinterCommandModule> module) {
+  static auto* const kept = new std::vector<PrinterCommandModule*>();
+  kept->push_back(module.release());
+}
+
 CommandResult RunDerive(const ParsedArguments& arguments, CommandContext& context) {
   if (!arguments.positional().empty()) {
     return UsageError{"takes no arguments, but got '" + arguments.positional().front() + "'"};
@@ -128,10 +138,13 @@ CommandResult RunDerive(const ParsedArguments& arguments, CommandContext& contex
     toolkit.ShowDetailedMessage(refusal->message, MessageButtons::kOk, refusal->detail);
     return ExitStatus::kRefused;
   }
-  const DeriveResult result =
+  DeriveResult result =
       DeriveModule(inputs, catalogue, machine.services(), toolkit,
                    arguments.Has("dry-run") ? DeriveMode::kDryRun : DeriveMode::kWrite,
                    BaseProblemsTo(context.err));
+  if (result.loadedBase) {
+    KeepUntilTheProcessEnds(std::move(result.loadedBase));
+  }
   if (result.preview) {
     PrintPreview(context.out, *result.preview);
   }
