@@ -223,10 +223,19 @@ const LeadByteTable& SetUpActiveLeadBytes() {
 
 }  // namespace detail
 
-Converted ToUtf8(std::string_view bytes, CodePage codePage) {
+void Decode(std::string_view bytes, CodePage codePage,
+            const std::function<void(std::string_view)>& text,
+            const std::function<void(std::uint8_t)>& undefinedByte) {
   if (PassesAsIs(bytes, codePage)) {
-    return std::string(bytes);
+    if (!bytes.empty()) {
+      text(bytes);
+    }
+    return;
   }
+  detail::DecodeConverting(bytes, codePage, text, undefinedByte);
+}
+
+Converted ToUtf8(std::string_view bytes, CodePage codePage) {
   std::string utf8;
   std::optional<std::uint8_t> undefined;
   Decode(
@@ -250,9 +259,6 @@ Converted FromUtf8(std::string_view utf8, CodePage codePage) {
 }
 
 std::string ToUtf8ForDisplay(std::string_view bytes, CodePage codePage) {
-  if (PassesAsIs(bytes, codePage)) {
-    return std::string(bytes);
-  }
   std::string utf8;
   Decode(
       bytes, codePage, [&](std::string_view text) { utf8 += text; },

@@ -80,9 +80,9 @@ bool IsSupported(CodePage codePage) {
          Converter(codePage, kUtf8).valid();
 }
 
-void Decode(std::string_view bytes, CodePage codePage,
-            const std::function<void(std::string_view)>& text,
-            const std::function<void(std::uint8_t)>& undefinedByte) {
+void detail::DecodeConverting(std::string_view bytes, CodePage codePage,
+                              const std::function<void(std::string_view)>& text,
+                              const std::function<void(std::uint8_t)>& undefinedByte) {
   Converter converter(kUtf8, codePage);
   for (std::size_t at = 0; at < bytes.size();) {
     std::string stretch;

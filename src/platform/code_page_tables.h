@@ -37,8 +37,11 @@ struct LeadByteRange {
 // "the byte 0xC3 is no UTF-8"
 [[nodiscard]] ConversionError NoUtf8(std::uint8_t byte);
 
-// FromUtf8 by the system's conversion functions.
+// FromUtf8 and Decode by the system's conversion functions.
 [[nodiscard]] Converted ConvertFromUtf8(std::string_view utf8, CodePage codePage);
+void DecodeConverting(std::string_view bytes, CodePage codePage,
+                      const std::function<void(std::string_view)>& text,
+                      const std::function<void(std::uint8_t)>& undefinedByte);
 
 // The first character of `utf8` that does not come back as itself from `codePage`, or none
 // found; `convert` gives a character's bytes in the code page, or none when it has none.

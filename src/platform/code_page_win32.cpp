@@ -67,9 +67,9 @@ bool IsSupported(CodePage codePage) {
   return detail::IsKnown(codePage) && IsValidCodePage(codePage) != FALSE;
 }
 
-void Decode(std::string_view bytes, CodePage codePage,
-            const std::function<void(std::string_view)>& text,
-            const std::function<void(std::uint8_t)>& undefinedByte) {
+void detail::DecodeConverting(std::string_view bytes, CodePage codePage,
+                              const std::function<void(std::string_view)>& text,
+                              const std::function<void(std::uint8_t)>& undefinedByte) {
   std::string stretch;
   const auto flush = [&] {
     if (!stretch.empty()) {
