@@ -1,6 +1,5 @@
 #include "module/command_record.h"
 
-#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -23,13 +22,6 @@ RecordBytes::RecordBytes(std::span<const std::uint8_t> bytes) {
   std::memcpy(block, &length, kLengthSize);
   std::memcpy(block + kLengthSize, bytes.data(), bytes.size());
   std::memcpy(storage_.data(), &block, sizeof block);
-}
-
-RecordBytes& RecordBytes::operator=(const RecordBytes& other) {
-  if (this != &other) {
-    *this = RecordBytes(other.Span());
-  }
-  return *this;
 }
 
 RecordBytes::RecordBytes(RecordBytes&& other) noexcept : storage_(other.storage_) {
@@ -81,10 +73,6 @@ const std::uint8_t* RecordBytes::data() const {
   return block == nullptr ? nullptr : block + kLengthSize;
 }
 
-bool operator==(const RecordBytes& a, const RecordBytes& b) {
-  return std::ranges::equal(a.Span(), b.Span());
-}
-
 RecordText::RecordText(std::string_view text) {
   if (text.empty()) {
     return;
@@ -92,13 +80,6 @@ RecordText::RecordText(std::string_view text) {
   text_ = std::make_unique_for_overwrite<char[]>(text.size() + 1);
   std::memcpy(text_.get(), text.data(), text.size());
   text_[text.size()] = '\0';
-}
-
-RecordText& RecordText::operator=(const RecordText& other) {
-  if (this != &other) {
-    *this = RecordText(other.value_or(""));
-  }
-  return *this;
 }
 
 }  // namespace quillmere

@@ -4,7 +4,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <span>
 #include <string>
@@ -20,28 +19,24 @@ enum class TransactionEvent : std::int32_t { kNone = -1, kStart = 0, kStop = 1, 
 // up to seven stand in the record itself, in the room of a pointer; more stand in one heap block
 // that holds their number and then the bytes. A module of a hundred thousand records holds a
 // hundred thousand of them, so no capacity, no second length and mostly no allocation per
-// record. Copies copy the bytes.
+// record. A record owns them alone: it is moved, never copied.
 class RecordBytes {
  public:
   RecordBytes() = default;
   explicit RecordBytes(std::span<const std::uint8_t> bytes);
-  RecordBytes(std::initializer_list<std::uint8_t> bytes)
-      : RecordBytes(std::span(bytes.begin(), bytes.size())) {}
-  RecordBytes(const RecordBytes& other) : RecordBytes(other.Span()) {}
-  RecordBytes& operator=(const RecordBytes& other);
+  RecordBytes(const RecordBytes&) = delete;
+  RecordBytes& operator=(const RecordBytes&) = delete;
   RecordBytes(RecordBytes&& other) noexcept;
   RecordBytes& operator=(RecordBytes&& other) noexcept;
   ~RecordBytes();
 
   [[nodiscard]] std::size_t size() const;
-  [[nodiscard]] bool empty() const { return size() == 0; }
   [[nodiscard]] const std::uint8_t* data() const;
   [[nodiscard]] const std::uint8_t* begin() const { return data(); }
   [[nodiscard]] const std::uint8_t* end() const { return data() + size(); }
   [[nodiscard]] std::uint8_t operator[](std::size_t i) const { return data()[i]; }
   [[nodiscard]] std::span<const std::uint8_t> Span() const { return {data(), size()}; }
   [[nodiscard]] std::vector<std::uint8_t> ToVector() const { return {begin(), end()}; }
-  friend bool operator==(const RecordBytes& a, const RecordBytes& b);
 
  private:
   static constexpr std::size_t kInline = sizeof(std::uint8_t*) - 1;
@@ -62,8 +57,8 @@ class RecordText {
   RecordText() = default;
   // None when `text` is empty: a record's text and its function name are never empty.
   explicit RecordText(std::string_view text);
-  RecordText(const RecordText& other) : RecordText(other.value_or("")) {}
-  RecordText& operator=(const RecordText& other);
+  RecordText(const RecordText&) = delete;
+  RecordText& operator=(const RecordText&) = delete;
   RecordText(RecordText&&) noexcept = default;
   RecordText& operator=(RecordText&&) noexcept = default;
   ~RecordText() = default;
@@ -73,9 +68,6 @@ class RecordText {
   [[nodiscard]] std::string_view operator*() const { return text_.get(); }
   [[nodiscard]] std::string_view value_or(std::string_view none) const {
     return has_value() ? **this : none;
-  }
-  friend bool operator==(const RecordText& a, const RecordText& b) {
-    return a.has_value() == b.has_value() && a.value_or("") == b.value_or("");
   }
 
  private:

@@ -52,11 +52,11 @@ bool PrinterCommandModule::Release() {
   barcodeCommand.reset();
   barcodeAnalyzer.reset();
   // Assigning empty vectors gives their storage back, not only their elements.
-  changeLineCommands = {};
-  singleCommands = {};
-  multiCommands = {};
-  leftOut = {};
-  missingKeys = {};
+  changeLineCommands = std::vector<CommandRecord>();
+  singleCommands = std::vector<CommandRecord>();
+  multiCommands = std::vector<MultiCommand>();
+  leftOut = std::vector<LeftOutRecord>();
+  missingKeys = std::vector<MissingKeys>();
   return true;
 }
 
