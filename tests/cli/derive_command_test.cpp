@@ -1,5 +1,5 @@
-// `derive` and `list` over the core, and the terminal toolkit that shows their messages with
-// their lines of detail and asks their questions.
+// `derive` and `list` over the core (the terminal toolkit that shows their messages and asks
+// their questions is terminal_text_test's).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -121,12 +121,10 @@ TEST_P(DryRunGolden, PrintsTheDiffAndWritesNothing) {
   command.insert(command.end(), std::istream_iterator<std::string>(options), {});
   const auto before = temp.Snapshot();
   command.emplace_back("--dry-run");
-  CliRun dryRun = RunCli(command);
+  const CliRun dryRun = RunCli(command);
   EXPECT_EQ(temp.Snapshot(), before);
-  for (std::size_t at; (at = dryRun.out.find(folder)) != std::string::npos;) {
-    dryRun.out.replace(at, folder.size(), "<folder>");
-  }
-  ExpectMatchesCaseFile("dry_run", GetParam(), "diff.txt", dryRun.out);
+  ExpectMatchesCaseFile("dry_run", GetParam(), "diff.txt",
+                        Replaced(dryRun.out, folder, "<folder>"));
   EXPECT_EQ(dryRun.status, std::stoi(inputs.at("status")));
   command.pop_back();
   EXPECT_EQ(RunCli(command).status, dryRun.status);
@@ -148,49 +146,6 @@ TEST(ListCommand, ShowsTheBaseListEscapedInTextAndValidInJson) {
       HasSubstr("\"index\": 1,\n      \"name\": \"\xE5\x85\x80\",\n      \"file\": \"b.ini\""));
   EXPECT_THAT(RunCli({"list", "--folder", temp.PathOf("m"), "--json"}).out,
               HasSubstr("\"name\": \"Caf\xC3\xA9\\tBar\\\\\xEF\xBF\xBD\""));
-}
-
-// "Success" to standard output, the rest to standard error, each with its line of detail below
-// it; a question is asked on a terminal only, where "y" or "yes" answers Yes; --yes answers it
-// unasked; without a terminal the run stops, saying to pass --yes.
-TEST(TerminalToolkit, ShowsMessagesAndAsksOnATerminalOnly) {
-  const MessageId question = MessageId::kOverwriteQuestion;
-  const std::string asked =
-      "the ini file you want to save is existed.\nDo you want to over write it?\n";
-  const struct {
-    MessageId message;
-    std::string detail;
-    bool yesOption;
-    bool terminal;
-    std::string typed;
-    std::string seen;  // "<answer>|<standard output>|<standard error>|<input left unread>"
-  } rows[] = {
-      {MessageId::kSuccess, "/m/E.ini", false, true, "y\n", "other|Success\n/m/E.ini\n||y\n"},
-      {MessageId::kCopyFailed, "", false, true, "y\n", "other||Copy file false!\n|y\n"},
-      {MessageId::kSelectBase, "", false, false, "",
-       "other||Please select a base printer command\n|"},
-      {question, "", true, true, "n\n", "Yes|||n\n"},
-      {question, "", false, false, "y\n", "other||" + asked + cli::kPassYes.data() + "\n|y\n"},
-      {question, "", false, true, "y\nn\n", "Yes||" + asked + "(y/N) |n\n"},
-      {question, "", false, true, "YES\n", "Yes||" + asked + "(y/N) |"},
-      {question, "", false, true, "y\r\n", "Yes||" + asked + "(y/N) |"},
-      {question, "", false, true, "\n", "other||" + asked + "(y/N) |"},
-      {question, "", false, true, "yes please\n", "other||" + asked + "(y/N) |"},
-      {question, "", false, true, "", "other||" + asked + "(y/N) \n|"},
-  };
-  for (const auto& row : rows) {
-    std::ostringstream out;
-    std::ostringstream err;
-    std::istringstream in(row.typed);
-    cli::TerminalToolkit toolkit(out, err, in, cli::YesNoAnswersFor(row.yesOption, row.terminal));
-    const MessageAnswer answer = toolkit.ShowDetailedMessage(
-        row.message, row.message == question ? MessageButtons::kYesNo : MessageButtons::kOk,
-        row.detail);
-    const std::string unread(std::istreambuf_iterator<char>(in), {});
-    EXPECT_EQ((answer == MessageAnswer::kYes ? "Yes|" : "other|") + out.str() + "|" + err.str() +
-                  "|" + unread,
-              row.seen);
-  }
 }
 
 }  // namespace

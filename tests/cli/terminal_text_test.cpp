@@ -1,42 +1,39 @@
-// The unified diff a dry run prints: hunks of three lines of context that join when fewer than
-// seven kept lines part two changes, diff -u's ranges, and a last line without a line ending.
+// What quillmere-cli writes on the terminal, as the rule tables of tests/data/cli-rules say: the
+// unified diff a dry run prints, and the terminal toolkit's messages and questions.
+#include <iterator>
+#include <sstream>
+
+#include "cli/terminal_toolkit.h"
 #include "cli/unified_diff.h"
+#include "support/golden.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-
-namespace quillmere::cli {
+namespace quillmere::testing {
 namespace {
 
-std::string Diff(std::string_view from, std::string_view to) {
-  return UnifiedDiff({"a", from}, {"b", to},
-                     [](std::string_view line) { return std::string(line); });
+// "diff FROM TO": the diff of file a holding FROM and file b holding TO.
+// "show MESSAGE DETAIL ANSWERS TYPED": message MESSAGE (11 a Yes/No question, the others an OK
+// box) with its line of detail; ANSWERS "--yes", "terminal" or "pipe" (no terminal), TYPED on
+// standard input.
+std::string Answer(const Words& call) {
+  if (call.at(0) == "diff") {
+    return Quoted(cli::UnifiedDiff({"a", call.at(1)}, {"b", call.at(2)},
+                                   [](std::string_view line) { return std::string(line); }));
+  }
+  const auto message = static_cast<MessageId>(std::stoi(call.at(1)));
+  std::ostringstream out;
+  std::ostringstream err;
+  std::istringstream in(call.at(4));
+  cli::TerminalToolkit toolkit(out, err, in,
+                               cli::YesNoAnswersFor(call.at(3) == "--yes", call[3] != "pipe"));
+  const bool question = message == MessageId::kOverwriteQuestion;
+  const MessageAnswer answer = toolkit.ShowDetailedMessage(
+      message, question ? MessageButtons::kYesNo : MessageButtons::kOk, call.at(2));
+  return std::string(answer == MessageAnswer::kYes ? "Yes" : "other") + " out " +
+         Quoted(out.str()) + " err " + Quoted(err.str()) + " unread " +
+         Quoted(std::string(std::istreambuf_iterator<char>(in), {}));
 }
 
-TEST(UnifiedDiff, HunksAndRangesAsDiffUPrintsThem) {
-  const std::string header = "--- a\n+++ b\n";
-  const struct {
-    std::string_view name;
-    std::string from;
-    std::string to;
-    std::string hunks;
-  } rows[] = {
-      {"Equal", "1\n2\n", "1\n2\n", ""},
-      {"OneLineChanged", "1\r\n2\r\n", "1\r\nX\r\n", "@@ -1,2 +1,2 @@\n 1\n-2\n+X\n"},
-      {"LineEndingCounts", "1\n", "1\r\n", "@@ -1 +1 @@\n-1\n+1\n"},
-      {"AddedToAnEmptyFile", "", "1\n", "@@ -0,0 +1 @@\n+1\n"},
-      {"AddedAtTheEndWithoutEnding", "1\n", "1\n2",
-       "@@ -1 +1,2 @@\n 1\n+2\n\\ No newline at end of file\n"},
-      {"SixKeptLinesJoin", "x\n1\n2\n3\n4\n5\n6\ny\n", "X\n1\n2\n3\n4\n5\n6\nY\n",
-       "@@ -1,8 +1,8 @@\n-x\n+X\n 1\n 2\n 3\n 4\n 5\n 6\n-y\n+Y\n"},
-      {"SevenKeptLinesPart", "x\n1\n2\n3\n4\n5\n6\n7\ny\n", "X\n1\n2\n3\n4\n5\n6\n7\nY\n",
-       "@@ -1,4 +1,4 @@\n-x\n+X\n 1\n 2\n 3\n@@ -6,4 +6,4 @@\n 5\n 6\n 7\n-y\n+Y\n"},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(Diff(row.from, row.to), header + row.hunks) << row.name;
-  }
-}
+QUILLMERE_RULE_TABLES(TerminalText, "cli-rules", Answer);
 
 }  // namespace
-}  // namespace quillmere::cli
+}  // namespace quillmere::testing
