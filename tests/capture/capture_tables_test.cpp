@@ -7,6 +7,10 @@
 //   hex DUMP                   the bytes of a hex dump
 //   warn STREAM                what the content says of the capture
 //   find STREAM KEYWORD        hits and near misses of a trigger
+//   printed, state, placement, at, problems, trace STREAM
+//                              what the decoder notes of bytes and receipts
+//   read FILE [FORCED], format NAME, name COMMAND
+//                              how a capture is read, a format named and a command written
 #include <gtest/gtest.h>
 
 #include <string>
@@ -109,6 +113,65 @@ std::string Found(const std::string& stream, const std::string& keyword) {
   return text;
 }
 
+// A receipt's code tables and international character sets, and whether it holds double-byte
+// text.
+std::string State(const Receipt& receipt) {
+  std::string text = "[tables";
+  for (const std::uint8_t table : receipt.codeTables) {
+    text += " " + std::to_string(table);
+  }
+  text += "; sets";
+  for (const std::uint8_t set : receipt.internationalSets) {
+    text += " " + std::to_string(set);
+  }
+  return text + (receipt.doubleByteText ? "; double-byte]" : "]");
+}
+
+// The decoder's notes on the stream `call[1]`, as the verb asks.
+std::string Noted(const testing::Words& call) {
+  const DecodedCapture decoded = Decode(Bytes(call.at(1)));
+  std::string text;
+  if (call[0] == "printed") {
+    for (const ByteInfo& info : decoded.info) {
+      text += info.printed ? '+' : '-';
+    }
+  } else if (call[0] == "state") {
+    for (const Receipt& receipt : decoded.receipts) {
+      text += State(receipt);
+    }
+  } else if (call[0] == "placement") {
+    const bool midLine = decoded.receipts.front().cut->placement == CutPlacement::kMidLine;
+    text = midLine ? "mid-line" : "line start";
+  } else if (call[0] == "at") {
+    const auto receipt = decoded.ReceiptAt(std::stoul(call.at(2)));
+    text = receipt ? std::to_string(*receipt) : "none";
+  } else if (call[0] == "problems") {
+    for (const DecodeProblem& problem : decoded.problems) {
+      text += (text.empty() ? "" : "; ") + std::to_string(problem.offset) + " " +
+              std::string(ProblemName(problem.kind)) + ": " + problem.bytes;
+    }
+  } else {
+    for (const TracedText& traced : TracedReceiptTexts(decoded)) {
+      text += testing::Quoted(traced.text) + " from";
+      for (const std::size_t source : traced.sources) {
+        text += source == kMadeByPrinter ? " -" : " " + std::to_string(source);
+      }
+    }
+  }
+  return text;
+}
+
+// A capture file read, as recognised or as the format forced: its format and size, or why not.
+std::string Read(const testing::Words& call) {
+  const auto forced = call.size() > 2 ? FormatNamed(call[2]) : std::nullopt;
+  const auto read = ReadCapture(Bytes(call.at(1)), forced);
+  if (const auto* error = std::get_if<CaptureError>(&read)) {
+    return "! " + error->message.substr(0, error->message.find(':'));
+  }
+  const auto& capture = std::get<Capture>(read);
+  return std::string(FormatName(capture.format)) + " " + std::to_string(capture.bytes.size());
+}
+
 std::string Answer(const testing::Words& call) {
   const std::string& verb = call.at(0);
   const std::string& bytes = call.at(1);
@@ -132,7 +195,17 @@ std::string Answer(const testing::Words& call) {
   if (verb == "warn") {
     return Warnings(bytes);
   }
-  return verb == "find" ? Found(bytes, call.at(2)) : "unknown verb";
+  if (verb == "read") {
+    return Read(call);
+  }
+  if (verb == "format") {
+    const auto format = FormatNamed(bytes);
+    return format ? std::string(FormatName(*format)) : "none";
+  }
+  if (verb == "name") {
+    return CommandText(Bytes(bytes), *FindCommand(Bytes(bytes)), 3);
+  }
+  return verb == "find" ? Found(bytes, call.at(2)) : Noted(call);
 }
 
 class CaptureTable : public ::testing::TestWithParam<std::string> {};
