@@ -9,10 +9,12 @@
 //   find STREAM KEYWORD        hits and near misses of a trigger
 //   printed, state, placement, at, problems, trace STREAM
 //                              what the decoder notes of bytes and receipts
+//   verdicts STREAM RECORD...  the verdicts of a receipt and of the capture
 //   read FILE [FORCED], format NAME, name COMMAND
 //                              how a capture is read, a format named and a command written
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <variant>
 
@@ -100,7 +102,8 @@ std::string Found(const std::string& stream, const std::string& keyword) {
   std::string text;
   for (const Hit& hit : match.hits) {
     text += (text.empty() ? "" : " ") + std::to_string(hit.offset) + " " +
-            std::string(RoleName(hit.where)) + (hit.whole ? " whole;" : ";");
+            std::string(RoleName(hit.where)) + (hit.whole ? " whole" : "") +
+            (hit.printed ? ";" : " dropped;");
   }
   for (const NearMiss& miss : match.nearMisses) {
     text +=
@@ -111,6 +114,35 @@ std::string Found(const std::string& stream, const std::string& keyword) {
     text += ";";
   }
   return text;
+}
+
+// "yes", "no" or "none" (no trigger of the kind).
+std::string Seen(std::optional<bool> seen) {
+  return !seen ? "none" : *seen ? "yes" : "no";
+}
+
+// The verdicts on the stream of the records named: start (ESC @), void ("Void"), stop (GS V).
+std::string Verdicts(const testing::Words& call) {
+  const std::map<std::string, TriggerRecord> kRecords = {
+      {"start", {"ESC-Command", 1, TransactionEvent::kStart, Bytes("\x1B@"), 0x1B}},
+      {"void", {"Text_Void", 1, TransactionEvent::kVoid, Bytes("Void"), 'V'}},
+      {"stop", {"GS-Command", 1, TransactionEvent::kStop, Bytes("\x1DV"), 0x1D}}};
+  std::vector<TriggerRecord> records;
+  for (std::size_t at = 2; at < call.size(); ++at) {
+    records.push_back(kRecords.at(call[at]));
+  }
+  const MatchReport report = MatchTriggers(Decode(Bytes(call.at(1))), records);
+  std::string text;
+  for (const ReceiptVerdict& receipt : report.receipts) {
+    text += "[void " + Seen(receipt.verdict.voidSeen) + ", stop " + Seen(receipt.verdict.stopSeen) +
+            "; triggers";
+    for (const std::size_t trigger : receipt.triggers) {
+      text += " " + call.at(trigger + 2);
+    }
+    text += "] ";
+  }
+  return text + "capture: void " + Seen(report.capture.voidSeen) + ", stop " +
+         Seen(report.capture.stopSeen);
 }
 
 // A receipt's code tables and international character sets, and whether it holds double-byte
@@ -194,6 +226,9 @@ std::string Answer(const testing::Words& call) {
   }
   if (verb == "warn") {
     return Warnings(bytes);
+  }
+  if (verb == "verdicts") {
+    return Verdicts(call);
   }
   if (verb == "read") {
     return Read(call);
