@@ -243,15 +243,7 @@ std::string Answer(const testing::Words& call) {
   return verb == "find" ? Found(bytes, call.at(2)) : Noted(call);
 }
 
-class CaptureTable : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(CaptureTable, AnswersAsItsRulesSay) {
-  testing::ExpectTableAnswers("capture/tables", GetParam(), "table.txt", Answer);
-}
-
-INSTANTIATE_TEST_SUITE_P(Golden, CaptureTable,
-                         ::testing::ValuesIn(testing::GoldenCases("capture/tables")),
-                         [](const auto& row) { return row.param; });
+QUILLMERE_RULE_TABLES(CaptureTable, "capture/tables", Answer);
 
 }  // namespace
 }  // namespace quillmere::capture

@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CaptureCommandGolden, ::testing::ValuesIn(Captur
                            return row.param.command + "_" + row.param.caseName;
                          });
 
-class CheckGolden : public ::testing::TestWithParam<std::string> {};
+QUILLMERE_GOLDEN_CASES(Cases, CheckGolden, "cli-check");
 
 // The case folder is the module folder; its other files are no modules.
 TEST_P(CheckGolden, ListsTheProblemsOfEachModule) {
@@ -90,9 +90,6 @@ TEST_P(CheckGolden, ListsTheProblemsOfEachModule) {
   }
   ExpectForms("cli-check", GetParam(), {"check", "--folder", folder}, folder, "<folder>");
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, CheckGolden, ::testing::ValuesIn(GoldenCases("cli-check")),
-                         [](const auto& row) { return row.param; });
 
 }  // namespace
 }  // namespace quillmere::testing

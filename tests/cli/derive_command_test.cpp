@@ -89,7 +89,7 @@ TEST(DeriveCommand, TellsWhatTheBaseLacksFirst) {
 // A dry run prints the new file as a diff from its base (tests/data/dry_run/<case>/diff.txt,
 // the folder as "<folder>"), leaves the folder byte for byte as it was, and exits as the same
 // command without --dry-run then does.
-class DryRunGolden : public ::testing::TestWithParam<std::string> {};
+QUILLMERE_GOLDEN_CASES(Cases, DryRunGolden, "dry_run");
 
 TEST_P(DryRunGolden, PrintsTheDiffAndWritesNothing) {
   const CaseInputs inputs = ReadCaseInputs("dry_run", GetParam());
@@ -108,9 +108,6 @@ TEST_P(DryRunGolden, PrintsTheDiffAndWritesNothing) {
   command.pop_back();
   EXPECT_EQ(RunCli(command).status, dryRun.status);
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, DryRunGolden, ::testing::ValuesIn(GoldenCases("dry_run")),
-                         [](const auto& row) { return row.param; });
 
 // Index, module name and file name as the dialog lists them: module names in the code page, a
 // tab escaped in text, and valid UTF-8 in JSON.

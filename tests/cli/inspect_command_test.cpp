@@ -13,7 +13,7 @@ namespace {
 
 constexpr std::string_view kArea = "cli";
 
-class InspectGolden : public ::testing::TestWithParam<std::string> {};
+QUILLMERE_GOLDEN_CASES(Cases, InspectGolden, kArea);
 
 TEST_P(InspectGolden, ShowsTheExpectedTextAndJson) {
   const CaseInputs inputs = ReadCaseInputs(kArea, GetParam());
@@ -32,9 +32,6 @@ TEST_P(InspectGolden, ShowsTheExpectedTextAndJson) {
                           Replaced(run.out, temp.path(), "<folder>"));
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, InspectGolden, ::testing::ValuesIn(GoldenCases(kArea)),
-                         [](const auto& row) { return row.param; });
 
 // Line ends cannot stand in a module value, but may in a path.
 TEST(JsonString, EscapesLineEnds) {

@@ -188,7 +188,7 @@ std::string NameRuleAnswer(const Words& call) {
   return Quoted(inputs.newModuleName + "|" + inputs.voidKeyword + "|" + inputs.stopKeyword);
 }
 
-class NameRuleTable : public ::testing::TestWithParam<std::string> {};
+QUILLMERE_GOLDEN_CASES(Golden, NameRuleTable, "module_name");
 
 TEST_P(NameRuleTable, AnswersAsTheRulesSay) {
   if (!testing::kFileNamesAreUtf8 && GetParam() == "utf8_file_names") {
@@ -197,10 +197,7 @@ TEST_P(NameRuleTable, AnswersAsTheRulesSay) {
   ExpectTableAnswers("module_name", GetParam(), "table.txt", NameRuleAnswer);
 }
 
-INSTANTIATE_TEST_SUITE_P(Golden, NameRuleTable, ::testing::ValuesIn(GoldenCases("module_name")),
-                         [](const auto& row) { return row.param; });
-
-class DeriveGolden : public ::testing::TestWithParam<std::string> {};
+QUILLMERE_GOLDEN_CASES(Cases, DeriveGolden, "derive");
 
 // A case's "writer" or DeriveModule on its base.ini writes expected.ini and nothing else.
 TEST_P(DeriveGolden, WritesTheExpectedFile) {
@@ -253,10 +250,7 @@ TEST_P(DeriveGolden, WritesTheExpectedFile) {
                                   std::set<std::string>{baseName, target, "EscPosCut.dll"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DeriveGolden, ::testing::ValuesIn(GoldenCases("derive")),
-                         [](const auto& row) { return row.param; });
-
-class StopSignalGolden : public ::testing::TestWithParam<std::string> {};
+QUILLMERE_GOLDEN_CASES(Cases, StopSignalGolden, "stop_signal");
 
 // Message 15 comes after the overwrite question and before the copy exactly when the module
 // written on Yes loads without a stop record, as it loads here ("EscPosCut.dll" exports CutPaper;
@@ -283,9 +277,6 @@ TEST_P(StopSignalGolden, AsksExactlyWhenTheNewModuleHoldsNoStopRecord) {
   written.Load(modules.PathOf("new.ini"));
   EXPECT_EQ(written.noStopTag, asks) << "the question must foretell the module written";
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, StopSignalGolden, ::testing::ValuesIn(GoldenCases("stop_signal")),
-                         [](const auto& row) { return row.param; });
 
 }  // namespace
 }  // namespace testing
