@@ -75,7 +75,8 @@ struct FourModules : ModuleFiles {
 // tests/data/derive_checks/<table>/table.txt: "derive BASE NAME VOID STOP [yes] [fail OPERATION |
 // out-of-memory OPERATION]" in FourModules (BASE "-": none selected; "yes" answers every question
 // Yes; OPERATION of the file layer fails, or runs out of memory) answered with the outcome, the
-// name of the file, the messages shown and each one's line of detail (the folder as "<folder>").
+// name of the file, the messages shown and each one's line of detail (a path in the folder as
+// "<folder>/<name>").
 // A derivation that does not succeed leaves the folder as it was, the dialog open, no base loaded.
 std::string CheckAnswer(const Words& call) {
   constexpr std::string_view kOperations[] = {"copy", "replace", "create", "rename", "read",
@@ -111,6 +112,7 @@ std::string CheckAnswer(const Words& call) {
     std::string detail = modules.toolkit.details[i];
     if (detail.starts_with(modules.path())) {
       detail.replace(0, modules.path().size(), "<folder>");
+      std::replace(detail.begin(), detail.end(), kPathSeparator, '/');
     }
     answer += " message " + std::to_string(static_cast<int>(modules.toolkit.messages[i])) + " " +
               Quoted(detail);
@@ -120,7 +122,8 @@ std::string CheckAnswer(const Words& call) {
 
 QUILLMERE_RULE_TABLES(DeriveChecks, "derive_checks", CheckAnswer);
 
-// Staging changes no file and holds the base as read beside what the derivation then writes.
+// Staging changes no file and holds the base as read beside what the derivation then writes; a
+// base that cannot be read is refused.
 TEST(StageModule, ChangesNoFileAndHoldsWhatItWouldWrite) {
   FourModules modules;
   const DeriveInputs inputs{
@@ -134,6 +137,14 @@ TEST(StageModule, ChangesNoFileAndHoldsWhatItWouldWrite) {
   const std::string staging(*staged.files->Bytes(modules.PathOf("E2.ini")));
   ASSERT_EQ(modules.Derive(inputs, "Epson.ini").outcome, DeriveOutcome::kSucceeded);
   EXPECT_EQ(modules.Read("E2.ini"), staging);
+  // A base that cannot be read (a sub-folder the catalogue offers): message 6, saying why.
+  DeriveInputs another = inputs;
+  another.newModuleName = "E3";
+  const DeriveResult refused = modules.Derive(another, "Folder.ini");
+  EXPECT_EQ(refused.outcome, DeriveOutcome::kCopyFailed);
+  EXPECT_EQ(modules.toolkit.messages, Messages{MessageId::kCopyFailed});
+  EXPECT_EQ(refused.reason, modules.PathOf("Folder.ini") + ": " +
+                                UnreadableReason(modules.files, modules.PathOf("Folder.ini")));
 }
 
 // A staging file names the process that makes it. Those of a process that is gone (or whose ID
