@@ -1,6 +1,5 @@
-// Capture files as installers bring them: the recognition of a format and a forced one, and the
-// printer's side of a packet capture put back in sequence order. The hex dump forms and the
-// warnings are golden tables (capture_tables_test.cpp).
+// The printer's side of a packet capture put back in sequence order. The recognition of a format,
+// the hex dump forms and the warnings are golden tables (capture_tables_test.cpp).
 #include "capture/capture_reader.h"
 
 #include <gtest/gtest.h>
@@ -15,26 +14,6 @@ namespace {
 
 using namespace std::string_literals;
 using testing::Bytes;
-
-// A capture is raw unless it is a packet capture or wholly a hex dump; a forced format is kept.
-TEST(ReadCaptureTest, RecognisesOrKeepsTheFormat) {
-  const auto format = [](const std::string& file, std::optional<CaptureFormat> forced) {
-    const auto read = ReadCapture(Bytes(file), forced);
-    if (const auto* error = std::get_if<CaptureError>(&read)) {
-      return error->message.substr(0, error->message.find(':'));
-    }
-    const auto& capture = std::get<Capture>(read);
-    return std::string(FormatName(capture.format)) + " " + std::to_string(capture.bytes.size());
-  };
-  EXPECT_EQ(format("\x1b@Hi\n", std::nullopt), "raw 5");
-  EXPECT_EQ(format("Total 12\n", std::nullopt), "raw 9");
-  EXPECT_EQ(format("cafe 12\n", std::nullopt), "hex 3");
-  EXPECT_EQ(format("cafe 12\n", CaptureFormat::kRaw), "raw 8");
-  EXPECT_EQ(format("Total 12\n", CaptureFormat::kHex), "not a hex dump");
-  EXPECT_EQ(format("\x1b@Hi\n", CaptureFormat::kPcap), "not a packet capture libpcap can read");
-  EXPECT_EQ(FormatNamed("pcap"), CaptureFormat::kPcap);
-  EXPECT_EQ(FormatNamed("PCAP"), std::nullopt);
-}
 
 TcpSegment Segment(std::string from, std::uint32_t sequence, const std::string& payload,
                    bool syn = false, std::uint16_t port = 9100) {

@@ -7,8 +7,14 @@
 //   hex DUMP                   the bytes of a hex dump
 //   warn STREAM                what the content says of the capture
 //   find STREAM KEYWORD        hits and near misses of a trigger
+//   printed, state, placement, at, problems, trace STREAM
+//                              what the decoder notes of bytes and receipts
+//   verdicts STREAM RECORD...  the verdicts of a receipt and of the capture
+//   read FILE [FORCED], format NAME, name COMMAND
+//                              how a capture is read, a format named and a command written
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <variant>
 
@@ -96,7 +102,8 @@ std::string Found(const std::string& stream, const std::string& keyword) {
   std::string text;
   for (const Hit& hit : match.hits) {
     text += (text.empty() ? "" : " ") + std::to_string(hit.offset) + " " +
-            std::string(RoleName(hit.where)) + (hit.whole ? " whole;" : ";");
+            std::string(RoleName(hit.where)) + (hit.whole ? " whole" : "") +
+            (hit.printed ? ";" : " dropped;");
   }
   for (const NearMiss& miss : match.nearMisses) {
     text +=
@@ -107,6 +114,94 @@ std::string Found(const std::string& stream, const std::string& keyword) {
     text += ";";
   }
   return text;
+}
+
+// "yes", "no" or "none" (no trigger of the kind).
+std::string Seen(std::optional<bool> seen) {
+  return !seen ? "none" : *seen ? "yes" : "no";
+}
+
+// The verdicts on the stream of the records named: start (ESC @), void ("Void"), stop (GS V).
+std::string Verdicts(const testing::Words& call) {
+  const std::map<std::string, TriggerRecord> kRecords = {
+      {"start", {"ESC-Command", 1, TransactionEvent::kStart, Bytes("\x1B@"), 0x1B}},
+      {"void", {"Text_Void", 1, TransactionEvent::kVoid, Bytes("Void"), 'V'}},
+      {"stop", {"GS-Command", 1, TransactionEvent::kStop, Bytes("\x1DV"), 0x1D}}};
+  std::vector<TriggerRecord> records;
+  for (std::size_t at = 2; at < call.size(); ++at) {
+    records.push_back(kRecords.at(call[at]));
+  }
+  const MatchReport report = MatchTriggers(Decode(Bytes(call.at(1))), records);
+  std::string text;
+  for (const ReceiptVerdict& receipt : report.receipts) {
+    text += "[void " + Seen(receipt.verdict.voidSeen) + ", stop " + Seen(receipt.verdict.stopSeen) +
+            "; triggers";
+    for (const std::size_t trigger : receipt.triggers) {
+      text += " " + call.at(trigger + 2);
+    }
+    text += "] ";
+  }
+  return text + "capture: void " + Seen(report.capture.voidSeen) + ", stop " +
+         Seen(report.capture.stopSeen);
+}
+
+// A receipt's code tables and international character sets, and whether it holds double-byte
+// text.
+std::string State(const Receipt& receipt) {
+  std::string text = "[tables";
+  for (const std::uint8_t table : receipt.codeTables) {
+    text += " " + std::to_string(table);
+  }
+  text += "; sets";
+  for (const std::uint8_t set : receipt.internationalSets) {
+    text += " " + std::to_string(set);
+  }
+  return text + (receipt.doubleByteText ? "; double-byte]" : "]");
+}
+
+// The decoder's notes on the stream `call[1]`, as the verb asks.
+std::string Noted(const testing::Words& call) {
+  const DecodedCapture decoded = Decode(Bytes(call.at(1)));
+  std::string text;
+  if (call[0] == "printed") {
+    for (const ByteInfo& info : decoded.info) {
+      text += info.printed ? '+' : '-';
+    }
+  } else if (call[0] == "state") {
+    for (const Receipt& receipt : decoded.receipts) {
+      text += State(receipt);
+    }
+  } else if (call[0] == "placement") {
+    const bool midLine = decoded.receipts.front().cut->placement == CutPlacement::kMidLine;
+    text = midLine ? "mid-line" : "line start";
+  } else if (call[0] == "at") {
+    const auto receipt = decoded.ReceiptAt(std::stoul(call.at(2)));
+    text = receipt ? std::to_string(*receipt) : "none";
+  } else if (call[0] == "problems") {
+    for (const DecodeProblem& problem : decoded.problems) {
+      text += (text.empty() ? "" : "; ") + std::to_string(problem.offset) + " " +
+              std::string(ProblemName(problem.kind)) + ": " + problem.bytes;
+    }
+  } else {
+    for (const TracedText& traced : TracedReceiptTexts(decoded)) {
+      text += testing::Quoted(traced.text) + " from";
+      for (const std::size_t source : traced.sources) {
+        text += source == kMadeByPrinter ? " -" : " " + std::to_string(source);
+      }
+    }
+  }
+  return text;
+}
+
+// A capture file read, as recognised or as the format forced: its format and size, or why not.
+std::string Read(const testing::Words& call) {
+  const auto forced = call.size() > 2 ? FormatNamed(call[2]) : std::nullopt;
+  const auto read = ReadCapture(Bytes(call.at(1)), forced);
+  if (const auto* error = std::get_if<CaptureError>(&read)) {
+    return "! " + error->message.substr(0, error->message.find(':'));
+  }
+  const auto& capture = std::get<Capture>(read);
+  return std::string(FormatName(capture.format)) + " " + std::to_string(capture.bytes.size());
 }
 
 std::string Answer(const testing::Words& call) {
@@ -132,18 +227,23 @@ std::string Answer(const testing::Words& call) {
   if (verb == "warn") {
     return Warnings(bytes);
   }
-  return verb == "find" ? Found(bytes, call.at(2)) : "unknown verb";
+  if (verb == "verdicts") {
+    return Verdicts(call);
+  }
+  if (verb == "read") {
+    return Read(call);
+  }
+  if (verb == "format") {
+    const auto format = FormatNamed(bytes);
+    return format ? std::string(FormatName(*format)) : "none";
+  }
+  if (verb == "name") {
+    return CommandText(Bytes(bytes), *FindCommand(Bytes(bytes)), 3);
+  }
+  return verb == "find" ? Found(bytes, call.at(2)) : Noted(call);
 }
 
-class CaptureTable : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(CaptureTable, AnswersAsItsRulesSay) {
-  testing::ExpectTableAnswers("capture/tables", GetParam(), "table.txt", Answer);
-}
-
-INSTANTIATE_TEST_SUITE_P(Golden, CaptureTable,
-                         ::testing::ValuesIn(testing::GoldenCases("capture/tables")),
-                         [](const auto& row) { return row.param; });
+QUILLMERE_RULE_TABLES(CaptureTable, "capture/tables", Answer);
 
 }  // namespace
 }  // namespace quillmere::capture

@@ -3,7 +3,6 @@
 // sample module's tagged records occur, with the verdicts. The packet capture and the hex dump
 // of the sale give the same stream as its raw bytes.
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <algorithm>
 #include <string>
@@ -15,6 +14,7 @@
 #include "capture/receipt_text.h"
 #include "capture/trigger_finder.h"
 #include "module/printer_command_module.h"
+#include "platform/code_page.h"
 #include "platform/machine_services.h"
 #include "support/golden.h"
 
@@ -81,18 +81,12 @@ std::string TriggersText(const MatchReport& report) {
          YesNo(report.capture.stopSeen) + "\n";
 }
 
-// UTF-8 to Big5, as the shop's code page would give a keyword typed in UTF-8.
+// A keyword typed in UTF-8 as code page 950 (Big5) holds it, the code page of the sample module
+// with a Big5 keyword.
 std::optional<std::string> Big5(std::string_view utf8) {
-  iconv_t convert = iconv_open("BIG5", "UTF-8");
-  std::string in(utf8);
-  std::string out(in.size() * 2 + 4, '\0');
-  char* from = in.data();
-  char* to = out.data();
-  std::size_t fromLeft = in.size();
-  std::size_t toLeft = out.size();
-  const bool done = iconv(convert, &from, &fromLeft, &to, &toLeft) != static_cast<std::size_t>(-1);
-  iconv_close(convert);
-  return done ? std::optional(out.substr(0, out.size() - toLeft)) : std::nullopt;
+  const codepage::Converted converted = codepage::FromUtf8(utf8, 950);
+  const auto* bytes = std::get_if<std::string>(&converted);
+  return bytes ? std::optional(*bytes) : std::nullopt;
 }
 
 class SampleTest : public ::testing::TestWithParam<std::string> {};

@@ -34,6 +34,15 @@ inline CliRun RunCli(const std::vector<std::string>& arguments, const std::strin
   return {status, out.str(), err.str()};
 }
 
+// `text` with every `from` in it replaced by `to`: a test's folders shown as the expected files
+// name them.
+inline std::string Replaced(std::string text, std::string_view from, std::string_view to) {
+  for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
 // Copies the sample folder to `name` inside `temp`; gives the copy's path.
 inline std::string CopySamples(const TempFolder& temp, std::string_view name) {
   std::string copy = temp.MakeFolder(name);

@@ -1,68 +1,49 @@
-// The dispatcher and the option parser every command shares (what `list` prints: the smoke test).
-#include <gmock/gmock.h>
+// Every way a command line ends, as rule tables of tests/data/cli-exit: the dispatcher and the
+// option parser every command shares, and one row per exit status and message of each command.
+// What `list` prints is the smoke test's; what the commands find, their golden cases'.
 #include <gtest/gtest.h>
 
 #include "cli_run.h"
+#include "support/golden.h"
 
 namespace quillmere::testing {
 namespace {
 
-// A bad command line exits 2 with the fault and usage on standard error; -h, --help, help and
-// --version exit 0 first.
-TEST(CommandLine, UsageErrorsAndHelp) {
-  const std::string general = "\nusage: quillmere-cli <command> [options]\n";
-  const std::string list =
-      "\nusage: quillmere-cli list [--folder DIR] [--json]\nRun 'quillmere-cli list";
-  const std::string deriveUsage = "usage: quillmere-cli derive [--folder DIR] --base FILE --name";
-  const std::string samples = "the module folder '" + kSampleFolder + "' holds: Barcode80.ini, ";
-  const std::string derive = "quillmere-cli derive: ";
-  const std::string unreadable = "quillmere-cli inspect: cannot read the module file '";
-  const struct {
-    std::vector<std::string> given;
-    int status;
-    std::string starts;  // of standard output after exit 0, else of standard error
-  } rows[] = {
-      {{}, 2, "quillmere-cli: no command given" + general},
-      {{"lsit"}, 2, "quillmere-cli: unknown command 'lsit'" + general},
-      {{"--folder", "x", "list"}, 2, "quillmere-cli: unknown option '--folder'" + general},
-      {{"list", "--fold", "x"}, 2, "quillmere-cli list: unknown option '--fold'" + list},
-      {{"list", "-f"}, 2, "quillmere-cli list: unknown option '-f'\n"},
-      {{"list", "--folder"}, 2, "quillmere-cli list: option '--folder' needs a value (DIR)\n"},
-      {{"list", "a.ini"}, 2, "quillmere-cli list: takes no arguments, but got 'a.ini'" + list},
-      {{"derive", "--yes=no"}, 2, derive + "option '--yes' takes no value\nusage: quillmere-cli"},
-      {{"derive", "--void=a", "--void", "b"}, 2, derive + "option '--void' given twice\n"},
-      {{"derive", "--form-feed", "--cut-paper"}, 2, derive + "--form-feed and --cut-paper exclude"},
-      {{"derive", "--cut-paper", "--stop", "C"}, 2, derive + "--stop cannot be given with --form"},
-      {{"derive", "x.ini"}, 2, derive + "takes no arguments, but got 'x.ini'\nusage:"},
-      {{"inspect"}, 2, "quillmere-cli inspect: takes one module file\nusage: quillmere-cli"},
-      {{"inspect", "--", "--json"}, 2, unreadable + "--json': there is no such file\n"},
-      {{"inspect", "-"}, 2, unreadable + "-': there is no such file\n"},
-      {{"inspect", "."}, 2, unreadable + ".': it is no regular file"},
-      {{"list", "--code-page", "1252x"}, 2, "quillmere-cli list: no code page 1252x here ("},
-      {{"help", "lsit"}, 2, "quillmere-cli: help takes one command's name" + general},
-      // A keyword may start with "-": "-h" after --void is its value.
-      {{"derive", "--void", "-h"}, 2, derive + "--base is missing; " + samples},
-      {{"derive", "--base", "Absent.ini"}, 2, derive + "--base 'Absent.ini' is not a module of "},
-      {{"list", "--folder", "--help"}, 1, "Can't Find Printer Command Folder\nlooked for --help\n"},
-      {{"--help"}, 0, general.substr(1) + "\ncommands:\n  quillmere-cli list"},
-      {{"-h"}, 0, general.substr(1)},
-      {{"help"}, 0, general.substr(1)},
-      {{"--version"}, 0, "quillmere-cli " QUILLMERE_VERSION "\n"},
-      {{"list", "--folder", "/absent", "--help"}, 0, "usage: quillmere-cli list [--folder DIR]"},
-      {{"inspect", "-h"}, 0, "usage: quillmere-cli inspect FILE [--json]\n"},
-      {{"derive", "--help"},
-       0,
-       deriveUsage + " NAME [--void KEYWORD]\n"
-                     "       [--stop KEYWORD | --form-feed | --cut-paper]"},
-      {{"help", "derive"}, 0, deriveUsage},
-  };
-  for (const auto& row : rows) {
-    const CliRun run = RunCli(row.given);
-    EXPECT_EQ(run.status, row.status) << row.starts;
-    EXPECT_THAT(row.status == 0 ? run.out : run.err, ::testing::StartsWith(row.starts));
-    EXPECT_EQ(row.status == 0 ? run.err : run.out, "") << row.starts;
+// The places a row names, as "<samples>", "<captures>" and "<tables>" (this area's folder).
+const std::pair<std::string, std::string> kPlaces[] = {
+    {"<samples>", kSampleFolder},
+    {"<captures>", QUILLMERE_SAMPLE_CAPTURES},
+    {"<tables>", CasePath("cli-exit", "..", "cli-exit")},
+    {"<version>", QUILLMERE_VERSION}};
+
+// The first four lines of a stream, the places named as the table names them.
+std::string Shown(std::string_view name, const std::string& stream) {
+  std::size_t end = 0;
+  for (int line = 0; line < 4 && end < stream.size(); ++line) {
+    end = std::min(stream.find('\n', end), stream.size() - 1) + 1;
   }
+  std::string text = stream.substr(0, end);
+  for (const auto& [placeholder, place] : kPlaces) {
+    text = Replaced(text, place, placeholder);
+  }
+  return stream.empty() ? "" : " " + std::string(name) + " " + Quoted(text);
 }
+
+// "<exit status> out <its first lines> err <its first lines>", each stream when it is not empty.
+std::string Answer(const Words& call) {
+  Words arguments;
+  for (const std::string& word : call) {
+    arguments.push_back(word);
+    for (const auto& [placeholder, place] : kPlaces) {
+      arguments.back() = Replaced(arguments.back(), placeholder, place);
+    }
+  }
+  arguments.erase(arguments.begin());  // the program's name
+  const CliRun run = RunCli(arguments);
+  return std::to_string(run.status) + Shown("out", run.out) + Shown("err", run.err);
+}
+
+QUILLMERE_RULE_TABLES(CommandLine, "cli-exit", Answer);
 
 }  // namespace
 }  // namespace quillmere::testing

@@ -1,12 +1,11 @@
-// `derive` and `list` over the core, and the terminal toolkit that shows their messages with
-// their lines of detail and asks their questions.
+// `derive` and `list` over the core (the terminal toolkit that shows their messages and asks
+// their questions is terminal_text_test's).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <iterator>
 #include <sstream>
 
-#include "cli/terminal_toolkit.h"
 #include "cli_run.h"
 #include "platform/file_system.h"
 #include "support/golden.h"
@@ -16,17 +15,15 @@ namespace {
 
 using ::testing::HasSubstr;
 
-// Each outcome's exit status and messages, each with its line of detail; each option reaches
-// the derivation, seen in the line it decides; the questions asked on a terminal only.
-TEST(DeriveCommand, OptionsMessagesAndExitStatuses) {
+// Each exit status the core's outcomes give, the questions asked on a terminal. How each option
+// decides the new module is DryRunGolden's; every refusal's message, DeriveModule's.
+TEST(DeriveCommand, OutcomesAndExitStatuses) {
   const TempFolder temp;
   const std::string folder = CopySamples(temp, "m");
   temp.MakeFolder("m/Folder.ini");  // listed as a base, but cannot be copied
   const std::string written = "Success\n" + folder + "/Epson_1.ini\n";
   const std::string overwrite =
-      "the ini file you want to save is existed.\n"
-      "Do you want to over write it?\n";
-  const std::string noStop = "The new module has no transaction stop signal.\nSave it anyway?\n";
+      "the ini file you want to save is existed.\nDo you want to over write it?\n(y/N) ";
   const struct {
     std::vector<std::string> options;  // after --folder m --name Epson_1, a file of the folder
     std::string typed;                 // on a terminal when not empty
@@ -39,41 +36,23 @@ TEST(DeriveCommand, OptionsMessagesAndExitStatuses) {
        3,
        "",
        "Copy file false!\n" + folder + "/Folder.ini: it is no regular file"},
-      {{"--base", "SlipPrinter.ini", "--stop", "C"}, "", 1, "", overwrite + cli::kPassYes.data()},
-      {{"--base", "EpsonTM88.ini", "--void", "Void"}, "y\n", 1, "", overwrite + "(y/N) " + noStop},
+      {{"--base", "EpsonTM88.ini", "--void", "Void"},
+       "y\n",
+       1,
+       "",
+       overwrite + "The new module has no transaction stop signal.\nSave it anyway?\n"},
       {{"--base", "EpsonTM88.ini", "--void", "Void"},
        "y\ny\n",
        0,
        "1=4,V,o,i,d,1,0,0,TRAN_VOID",
        ""},
-      {{"--base", "EpsonTM88.ini", "--yes", "--stop", "Cash"},
-       "",
-       0,
-       "1=4,C,a,s,h,1,0,0,TRAN_STOP",
-       ""},
-      {{"--base", "EpsonTM88.ini", "--yes", "--form-feed"}, "", 0, "4=1,FF,1,1,0,TRAN_STOP", ""},
-      {{"--base", "EpsonTM88.ini", "--yes", "--cut-paper"},
-       "",
-       0,
-       "=2,GS,V,3,CutPaper,0,TRAN_STOP",
-       ""},
-      {{"--base", "EpsonTM88.ini", "--yes"}, "", 0, "=2,GS,V,3,CutPaper,0,\r\n", ""},
-      {{"--base", "EpsonTM88.ini", "--void", std::string(121, 'v')},
-       "",
-       1,
-       "",
-       "Key word of Void or Stop is too long\nthe Void keyword's record would be 261 characters"},
+      // The keyword typed in UTF-8 is taken in the shop's code page.
       {{"--base", "EpsonTM88.ini", "--void", "\xCE\xA9"},
        "",
        1,
        "",
        "Key word of Void or Stop has a character the code page cannot hold\n"
        "the Void keyword: '\xCE\xA9' (U+03A9) is not in code page 1252\n"},
-      {{"--base", "EpsonTM88.ini", "--name", "a?b"},
-       "",
-       1,
-       "",
-       "new printer command name is not a valid file name\n'?' cannot stand in a file name\n"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.options[1] + " " + row.options.back());
@@ -110,7 +89,7 @@ TEST(DeriveCommand, TellsWhatTheBaseLacksFirst) {
 // A dry run prints the new file as a diff from its base (tests/data/dry_run/<case>/diff.txt,
 // the folder as "<folder>"), leaves the folder byte for byte as it was, and exits as the same
 // command without --dry-run then does.
-class DryRunGolden : public ::testing::TestWithParam<std::string> {};
+QUILLMERE_GOLDEN_CASES(Cases, DryRunGolden, "dry_run");
 
 TEST_P(DryRunGolden, PrintsTheDiffAndWritesNothing) {
   const CaseInputs inputs = ReadCaseInputs("dry_run", GetParam());
@@ -121,19 +100,14 @@ TEST_P(DryRunGolden, PrintsTheDiffAndWritesNothing) {
   command.insert(command.end(), std::istream_iterator<std::string>(options), {});
   const auto before = temp.Snapshot();
   command.emplace_back("--dry-run");
-  CliRun dryRun = RunCli(command);
+  const CliRun dryRun = RunCli(command);
   EXPECT_EQ(temp.Snapshot(), before);
-  for (std::size_t at; (at = dryRun.out.find(folder)) != std::string::npos;) {
-    dryRun.out.replace(at, folder.size(), "<folder>");
-  }
-  ExpectMatchesCaseFile("dry_run", GetParam(), "diff.txt", dryRun.out);
+  ExpectMatchesCaseFile("dry_run", GetParam(), "diff.txt",
+                        Replaced(dryRun.out, folder, "<folder>"));
   EXPECT_EQ(dryRun.status, std::stoi(inputs.at("status")));
   command.pop_back();
   EXPECT_EQ(RunCli(command).status, dryRun.status);
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, DryRunGolden, ::testing::ValuesIn(GoldenCases("dry_run")),
-                         [](const auto& row) { return row.param; });
 
 // Index, module name and file name as the dialog lists them: module names in the code page, a
 // tab escaped in text, and valid UTF-8 in JSON.
@@ -148,49 +122,6 @@ TEST(ListCommand, ShowsTheBaseListEscapedInTextAndValidInJson) {
       HasSubstr("\"index\": 1,\n      \"name\": \"\xE5\x85\x80\",\n      \"file\": \"b.ini\""));
   EXPECT_THAT(RunCli({"list", "--folder", temp.PathOf("m"), "--json"}).out,
               HasSubstr("\"name\": \"Caf\xC3\xA9\\tBar\\\\\xEF\xBF\xBD\""));
-}
-
-// "Success" to standard output, the rest to standard error, each with its line of detail below
-// it; a question is asked on a terminal only, where "y" or "yes" answers Yes; --yes answers it
-// unasked; without a terminal the run stops, saying to pass --yes.
-TEST(TerminalToolkit, ShowsMessagesAndAsksOnATerminalOnly) {
-  const MessageId question = MessageId::kOverwriteQuestion;
-  const std::string asked =
-      "the ini file you want to save is existed.\nDo you want to over write it?\n";
-  const struct {
-    MessageId message;
-    std::string detail;
-    bool yesOption;
-    bool terminal;
-    std::string typed;
-    std::string seen;  // "<answer>|<standard output>|<standard error>|<input left unread>"
-  } rows[] = {
-      {MessageId::kSuccess, "/m/E.ini", false, true, "y\n", "other|Success\n/m/E.ini\n||y\n"},
-      {MessageId::kCopyFailed, "", false, true, "y\n", "other||Copy file false!\n|y\n"},
-      {MessageId::kSelectBase, "", false, false, "",
-       "other||Please select a base printer command\n|"},
-      {question, "", true, true, "n\n", "Yes|||n\n"},
-      {question, "", false, false, "y\n", "other||" + asked + cli::kPassYes.data() + "\n|y\n"},
-      {question, "", false, true, "y\nn\n", "Yes||" + asked + "(y/N) |n\n"},
-      {question, "", false, true, "YES\n", "Yes||" + asked + "(y/N) |"},
-      {question, "", false, true, "y\r\n", "Yes||" + asked + "(y/N) |"},
-      {question, "", false, true, "\n", "other||" + asked + "(y/N) |"},
-      {question, "", false, true, "yes please\n", "other||" + asked + "(y/N) |"},
-      {question, "", false, true, "", "other||" + asked + "(y/N) \n|"},
-  };
-  for (const auto& row : rows) {
-    std::ostringstream out;
-    std::ostringstream err;
-    std::istringstream in(row.typed);
-    cli::TerminalToolkit toolkit(out, err, in, cli::YesNoAnswersFor(row.yesOption, row.terminal));
-    const MessageAnswer answer = toolkit.ShowDetailedMessage(
-        row.message, row.message == question ? MessageButtons::kYesNo : MessageButtons::kOk,
-        row.detail);
-    const std::string unread(std::istreambuf_iterator<char>(in), {});
-    EXPECT_EQ((answer == MessageAnswer::kYes ? "Yes|" : "other|") + out.str() + "|" + err.str() +
-                  "|" + unread,
-              row.seen);
-  }
 }
 
 }  // namespace

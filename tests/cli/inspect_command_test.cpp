@@ -13,7 +13,7 @@ namespace {
 
 constexpr std::string_view kArea = "cli";
 
-class InspectGolden : public ::testing::TestWithParam<std::string> {};
+QUILLMERE_GOLDEN_CASES(Cases, InspectGolden, kArea);
 
 TEST_P(InspectGolden, ShowsTheExpectedTextAndJson) {
   const CaseInputs inputs = ReadCaseInputs(kArea, GetParam());
@@ -24,19 +24,14 @@ TEST_P(InspectGolden, ShowsTheExpectedTextAndJson) {
     temp.Write("module.ini", ReadCaseFile(kArea, GetParam(), "module.ini"));
   }
   for (const std::string format : {"txt", "json"}) {
-    CliRun run = RunCli(format == "json" ? std::vector<std::string>{"inspect", path, "--json"}
-                                         : std::vector<std::string>{"inspect", path});
+    const CliRun run = RunCli(format == "json" ? std::vector<std::string>{"inspect", path, "--json"}
+                                               : std::vector<std::string>{"inspect", path});
     EXPECT_EQ(run.status, std::stoi(InputOr(inputs, "status", "0"))) << format;
     EXPECT_EQ(run.err, "") << format;
-    for (std::size_t at; (at = run.out.find(temp.path())) != std::string::npos;) {
-      run.out.replace(at, temp.path().size(), "<folder>");
-    }
-    ExpectMatchesCaseFile(kArea, GetParam(), "inspect." + format, run.out);
+    ExpectMatchesCaseFile(kArea, GetParam(), "inspect." + format,
+                          Replaced(run.out, temp.path(), "<folder>"));
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, InspectGolden, ::testing::ValuesIn(GoldenCases(kArea)),
-                         [](const auto& row) { return row.param; });
 
 // Line ends cannot stand in a module value, but may in a path.
 TEST(JsonString, EscapesLineEnds) {

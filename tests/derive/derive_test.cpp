@@ -58,119 +58,72 @@ struct ModuleFiles : TempFolder {
   RecordingToolkit toolkit;
 };
 
-// Four modules: "Odd?" is the name in Odd.ini, "Star" in Other.ini, Epson_1 its own file's.
+// Four modules: "Odd?" is the name in Odd.ini, "Star" in Other.ini, Epson_1 its own file's; two
+// files in UTF-16, of either byte order; and a sub-folder the catalogue offers, Folder.ini.
 struct FourModules : ModuleFiles {
   FourModules() {
     Write("Epson.ini", "[Main]\r\nModule_Name=Epson\r\nM-Num=0\r\n");
     Write("Other.ini", "[Main]\r\nModule_Name=Star\r\n");
     Write("Odd.ini", "[Main]\r\nModule_Name=Odd?\r\n");
     Write("Epson_1.ini", "[Main]\r\nModule_Name=Epson_1\r\n");
-  }
-
-  // Derives and expects `messages`, the folder as it was, the dialog open and no loader.
-  DeriveResult ExpectUntouched(const DeriveInputs& inputs, const Messages& messages,
-                               std::string_view base = "Epson.ini") {
-    const auto before = Snapshot();
-    DeriveResult result = Derive(inputs, base);
-    EXPECT_EQ(toolkit.messages, messages);
-    EXPECT_EQ(toolkit.ending, RecordingToolkit::Ending::kOpen);
-    EXPECT_EQ(Snapshot(), before);
-    EXPECT_EQ(result.loadedBase, nullptr);
-    return result;
+    Write("WideLE.ini", std::string_view("\xFF\xFE[\0M\0", 6));
+    Write("WideBE.ini", std::string_view("\xFE\xFF\0[\0M", 6));
+    MakeFolder("Folder.ini");
   }
 };
 
-DeriveInputs Inputs(std::string name, std::string voidKeyword = "Void",
-                    std::string stopKeyword = "Cash") {
-  return {.voidKeyword = std::move(voidKeyword),
-          .stopKeyword = std::move(stopKeyword),
-          .newModuleName = std::move(name)};
-}
-
-// Only the first failed check (in this order) is shown, with its line of detail; nothing is
-// written but after Yes to each question.
-TEST(DeriveModule, ShowsTheFirstFailedCheckAndWritesNothing) {
-  using enum MessageId;
-  const std::string k121(121, 'v');
-  const std::string tooLong =
-      " keyword's record would be 261 characters long; a module file "
-      "value holds at most 259";
-  const struct {
-    std::string_view name;
-    DeriveInputs inputs;
-    MessageId message;
-    std::string detail;
-    std::string_view base = "Epson.ini";  // "": nothing selected
-  } rows[] = {
-      {"NothingSelectedFirst", Inputs("", "", ""), kSelectBase, "", ""},
-      {"EmptyName", Inputs(""), kTypeNewName, ""},
-      {"InvalidNameBeforeInUseAndEqualKeywords", Inputs("Odd?", "V", "V"), kInvalidName,
-       "'?' cannot stand in a file name"},
-      {"BlankAtAnEndWithItsReason", Inputs(" Epson_2"), kInvalidName,
-       "a blank at either end of a name is lost when the module is read: it would show as "
-       "\"Epson_2\""},
-      {"NameInUseBeforeEqualKeywords", Inputs("STAR", "V", "V"), kNameInUse, ""},
-      {"EqualKeywordsBeforeTooLong", Inputs("Epson_2", k121, k121), kKeywordsEqual, ""},
-      {"StopKeywordTooLong", Inputs("Epson_2", "Void", k121), kKeywordTooLong,
-       "the Stop" + tooLong},
-      {"VoidKeywordTooLongBeforeTheOverwriteQuestion", Inputs("Epson_1", k121), kKeywordTooLong,
-       "the Void" + tooLong},
-      {"OverwriteDeclined", Inputs("Epson_1"), kOverwriteQuestion, ""},
-      {"OverwriteOfTheFileNamedInAnotherCaseDeclined", Inputs("EPSON_1"), kOverwriteQuestion, ""},
-      // Epson.ini has no stop record, and neither option nor a stop keyword gives one.
-      {"NoStopSignalDeclined", Inputs("Epson_2", "Void", ""), kNoStopSignal, ""},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    FourModules modules;
-    const DeriveResult result = modules.ExpectUntouched(row.inputs, {row.message}, row.base);
-    const bool declined = row.message == kOverwriteQuestion || row.message == kNoStopSignal;
-    EXPECT_EQ(result.outcome, declined ? DeriveOutcome::kDeclined : DeriveOutcome::kRefused);
-    EXPECT_EQ(result.fileName, declined ? row.inputs.newModuleName : "");
-    EXPECT_EQ(modules.toolkit.details, std::vector<std::string>{row.detail});
-    EXPECT_EQ(result.reason, row.detail);
-  }
-}
-
-// A failed step says where and why: the staging file, message 6; the one write of the new module,
-// its flush or the rename, or memory running out, 14. Every failure of the file layer leaving the
-// folder as it was is FaultSweep's; memory running out is no failure of the file layer. The key
-// writes go to memory, so no file is replaced key by key: failing such a replace lets "Go" succeed.
-TEST(DeriveModule, AFailedStepSaysWhereAndWhy) {
+// tests/data/derive_checks/<table>/table.txt: "derive BASE NAME VOID STOP [yes] [fail OPERATION |
+// out-of-memory OPERATION]" in FourModules (BASE "-": none selected; "yes" answers every question
+// Yes; OPERATION of the file layer fails, or runs out of memory) answered with the outcome, the
+// name of the file, the messages shown and each one's line of detail (a path in the folder as
+// "<folder>/<name>").
+// A derivation that does not succeed leaves the folder as it was, the dialog open, no base loaded.
+std::string CheckAnswer(const Words& call) {
+  constexpr std::string_view kOperations[] = {"copy", "replace", "create", "rename", "read",
+                                              "list", "write",   "flush",  "open",   "remove"};
   FourModules modules;
-  modules.toolkit.yesNoAnswer = MessageAnswer::kYes;
-  const std::string full = ": No space left on device";
-  const struct {
-    Operation operation;
-    bool outOfMemory;
-    MessageId message;
-    std::string reason;
-  } rows[] = {
-      {Operation::kCreateUnique, false, MessageId::kCopyFailed, modules.path() + full},
-      {Operation::kWrite, false, MessageId::kWriteFailed, modules.PathOf("Epson_1.ini") + full},
-      {Operation::kFlush, false, MessageId::kWriteFailed, modules.PathOf("Epson_1.ini") + full},
-      {Operation::kRename, false, MessageId::kWriteFailed, modules.PathOf("Epson_1.ini") + full},
-      {Operation::kCreateUnique, true, MessageId::kWriteFailed, "out of memory"},
-      {Operation::kWrite, true, MessageId::kWriteFailed, "out of memory"}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.reason);
-    modules.files.ClearFailures();
-    modules.files.throwsOutOfMemory = row.outOfMemory ? std::optional(row.operation) : std::nullopt;
-    row.outOfMemory ? void() : modules.files.FailOn(row.operation);
-    const DeriveResult result =
-        modules.ExpectUntouched(Inputs("Epson_1"), {MessageId::kOverwriteQuestion, row.message});
-    EXPECT_EQ(result.outcome, row.message == MessageId::kCopyFailed ? DeriveOutcome::kCopyFailed
-                                                                    : DeriveOutcome::kWriteFailed);
-    EXPECT_EQ(modules.toolkit.details.back(), row.reason);
+  const auto operation = [&](std::size_t at) {
+    return static_cast<Operation>(std::ranges::find(kOperations, call.at(at)) - kOperations);
+  };
+  for (std::size_t at = 5; at < call.size(); ++at) {
+    if (call[at] == "yes") {
+      modules.toolkit.yesNoAnswer = MessageAnswer::kYes;
+    } else if (call[at] == "fail") {
+      modules.files.FailOn(operation(++at));
+    } else {
+      modules.files.throwsOutOfMemory = operation(++at);
+    }
   }
-  modules.files.throwsOutOfMemory.reset();
-  modules.files.FailOn(Operation::kReplace, 1);
-  ASSERT_EQ(modules.Derive(Inputs("Epson_1"), "Epson.ini").outcome, DeriveOutcome::kSucceeded);
-  EXPECT_EQ(modules.toolkit.details.back(), modules.PathOf("Epson_1.ini"));
+  const auto before = modules.Snapshot();
+  const DeriveInputs inputs{
+      .voidKeyword = call.at(3), .stopKeyword = call.at(4), .newModuleName = call.at(2)};
+  const DeriveResult result = modules.Derive(inputs, call.at(1) == "-" ? "" : call[1]);
+  if (result.outcome != DeriveOutcome::kSucceeded) {
+    EXPECT_EQ(modules.Snapshot(), before);
+    EXPECT_EQ(modules.toolkit.ending, RecordingToolkit::Ending::kOpen);
+    EXPECT_EQ(result.loadedBase, nullptr);
+    EXPECT_EQ(result.reason, modules.toolkit.details.back());
+  }
+  constexpr std::string_view kOutcomes[] = {"refused", "declined", "copy failed", "write failed",
+                                            "succeeded"};
+  std::string answer = std::string(kOutcomes[static_cast<int>(result.outcome)]) + " " +
+                       Quoted(result.fileName) + ":";
+  for (std::size_t i = 0; i < modules.toolkit.messages.size(); ++i) {
+    std::string detail = modules.toolkit.details[i];
+    if (detail.starts_with(modules.path())) {
+      detail.replace(0, modules.path().size(), "<folder>");
+      std::replace(detail.begin(), detail.end(), kPathSeparator, '/');
+    }
+    answer += " message " + std::to_string(static_cast<int>(modules.toolkit.messages[i])) + " " +
+              Quoted(detail);
+  }
+  return answer;
 }
+
+QUILLMERE_RULE_TABLES(DeriveChecks, "derive_checks", CheckAnswer);
 
 // Staging changes no file and holds the base as read beside what the derivation then writes; a
-// base that cannot be read (a sub-folder the catalogue offers) is refused with message 6.
+// base that cannot be read is refused.
 TEST(StageModule, ChangesNoFileAndHoldsWhatItWouldWrite) {
   FourModules modules;
   const DeriveInputs inputs{
@@ -184,25 +137,14 @@ TEST(StageModule, ChangesNoFileAndHoldsWhatItWouldWrite) {
   const std::string staging(*staged.files->Bytes(modules.PathOf("E2.ini")));
   ASSERT_EQ(modules.Derive(inputs, "Epson.ini").outcome, DeriveOutcome::kSucceeded);
   EXPECT_EQ(modules.Read("E2.ini"), staging);
-  modules.MakeFolder("Folder.ini");
-  const DeriveResult refused =
-      modules.ExpectUntouched(Inputs("E3"), {MessageId::kCopyFailed}, "Folder.ini");
+  // A base that cannot be read (a sub-folder the catalogue offers): message 6, saying why.
+  DeriveInputs another = inputs;
+  another.newModuleName = "E3";
+  const DeriveResult refused = modules.Derive(another, "Folder.ini");
   EXPECT_EQ(refused.outcome, DeriveOutcome::kCopyFailed);
+  EXPECT_EQ(modules.toolkit.messages, Messages{MessageId::kCopyFailed});
   EXPECT_EQ(refused.reason, modules.PathOf("Folder.ini") + ": " +
                                 UnreadableReason(modules.files, modules.PathOf("Folder.ini")));
-}
-
-// A UTF-16 base of either byte order is refused before anything is written, saying why.
-TEST(DeriveModule, RefusesAUtf16Base) {
-  for (const std::string_view bytes :
-       {std::string_view("\xFF\xFE[\0M\0", 6), std::string_view("\xFE\xFF\0[\0M", 6)}) {
-    FourModules modules;
-    modules.Write("Wide.ini", bytes);
-    const DeriveResult result =
-        modules.ExpectUntouched(Inputs("E3"), {MessageId::kUtf16Base}, "Wide.ini");
-    EXPECT_EQ(result.outcome, DeriveOutcome::kRefused);
-    EXPECT_THAT(result.reason, ::testing::HasSubstr("UTF-16 byte-order mark"));
-  }
 }
 
 // A staging file names the process that makes it. Those of a process that is gone (or whose ID
@@ -223,7 +165,10 @@ TEST(StagingFiles, StaleOnesAreRemovedByTheNextDerivation) {
   }
   EXPECT_THAT(StaleStagingFiles(modules.files, modules.path()),
               ::testing::UnorderedElementsAre(reused, gone));
-  ASSERT_EQ(modules.Derive(Inputs("E2"), "Epson.ini").outcome, DeriveOutcome::kSucceeded);
+  ASSERT_EQ(
+      modules.Derive({.voidKeyword = "", .stopKeyword = "Cash", .newModuleName = "E2"}, "Epson.ini")
+          .outcome,
+      DeriveOutcome::kSucceeded);
   EXPECT_EQ(writer, self);
   EXPECT_THAT(modules.List(), ::testing::IsSupersetOf(std::vector<std::string>{
                                   running, ".quillmere-derive-7-x", "E2.ini"}));
@@ -254,7 +199,7 @@ std::string NameRuleAnswer(const Words& call) {
   return Quoted(inputs.newModuleName + "|" + inputs.voidKeyword + "|" + inputs.stopKeyword);
 }
 
-class NameRuleTable : public ::testing::TestWithParam<std::string> {};
+QUILLMERE_GOLDEN_CASES(Golden, NameRuleTable, "module_name");
 
 TEST_P(NameRuleTable, AnswersAsTheRulesSay) {
   if (!testing::kFileNamesAreUtf8 && GetParam() == "utf8_file_names") {
@@ -263,10 +208,7 @@ TEST_P(NameRuleTable, AnswersAsTheRulesSay) {
   ExpectTableAnswers("module_name", GetParam(), "table.txt", NameRuleAnswer);
 }
 
-INSTANTIATE_TEST_SUITE_P(Golden, NameRuleTable, ::testing::ValuesIn(GoldenCases("module_name")),
-                         [](const auto& row) { return row.param; });
-
-class DeriveGolden : public ::testing::TestWithParam<std::string> {};
+QUILLMERE_GOLDEN_CASES(Cases, DeriveGolden, "derive");
 
 // A case's "writer" or DeriveModule on its base.ini writes expected.ini and nothing else.
 TEST_P(DeriveGolden, WritesTheExpectedFile) {
@@ -319,10 +261,7 @@ TEST_P(DeriveGolden, WritesTheExpectedFile) {
                                   std::set<std::string>{baseName, target, "EscPosCut.dll"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DeriveGolden, ::testing::ValuesIn(GoldenCases("derive")),
-                         [](const auto& row) { return row.param; });
-
-class StopSignalGolden : public ::testing::TestWithParam<std::string> {};
+QUILLMERE_GOLDEN_CASES(Cases, StopSignalGolden, "stop_signal");
 
 // Message 15 comes after the overwrite question and before the copy exactly when the module
 // written on Yes loads without a stop record, as it loads here ("EscPosCut.dll" exports CutPaper;
@@ -349,9 +288,6 @@ TEST_P(StopSignalGolden, AsksExactlyWhenTheNewModuleHoldsNoStopRecord) {
   written.Load(modules.PathOf("new.ini"));
   EXPECT_EQ(written.noStopTag, asks) << "the question must foretell the module written";
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, StopSignalGolden, ::testing::ValuesIn(GoldenCases("stop_signal")),
-                         [](const auto& row) { return row.param; });
 
 }  // namespace
 }  // namespace testing

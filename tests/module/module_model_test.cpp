@@ -149,7 +149,7 @@ std::string SetUpCase(const std::string& name, testing::FakeLibraryLoader& libra
   return testing::CasePath(kArea, name, "module.ini");
 }
 
-class LoadCase : public ::testing::TestWithParam<std::string> {};
+QUILLMERE_GOLDEN_CASES(Golden, LoadCase, kArea);
 
 TEST_P(LoadCase, GivesTheExpectedModel) {
   if (testing::RunningUnderWine() && GetParam() == "list_keys") {
@@ -160,9 +160,6 @@ TEST_P(LoadCase, GivesTheExpectedModel) {
   EXPECT_TRUE(module.Load(SetUpCase(GetParam(), machine.libraries)));
   testing::ExpectMatchesCaseFile(kArea, GetParam(), "expected.txt", ModuleDump(module));
 }
-
-INSTANTIATE_TEST_SUITE_P(Golden, LoadCase, ::testing::ValuesIn(testing::GoldenCases(kArea)),
-                         [](const auto& row) { return row.param; });
 
 // A library path is tried as written (against the current folder) first, then beside the file.
 TEST(Load, TakesTheLibraryInTheCurrentFolderFirst) {

@@ -58,7 +58,7 @@ std::string Answer(const testing::Words& call) {
   return found == std::string_view::npos ? "none" : std::to_string(found);
 }
 
-class CodePageTable : public ::testing::TestWithParam<std::string> {};
+QUILLMERE_GOLDEN_CASES(Golden, CodePageTable, "code_page");
 
 TEST_P(CodePageTable, AnswersAsTheRulesSay) {
 #ifdef _WIN32
@@ -68,10 +68,6 @@ TEST_P(CodePageTable, AnswersAsTheRulesSay) {
 #endif
   testing::ExpectTableAnswers("code_page", GetParam(), "table.txt", Answer);
 }
-
-INSTANTIATE_TEST_SUITE_P(Golden, CodePageTable,
-                         ::testing::ValuesIn(testing::GoldenCases("code_page")),
-                         [](const auto& row) { return row.param; });
 
 #ifndef _WIN32
 // Off Windows the machine's code page is the locale's that decides the character type: LC_ALL,

@@ -1,19 +1,15 @@
 // What answers a read without the whole file, or without the disk, answers as the whole file
-// does: a view reads one version of the file for a whole operation; a lone read decides from a
-// file's start, or not at all; the in-memory store writes what the document rules write. The rules
-// are the document's (ini_document_test) and their tables'; that a list walk answers as a
-// key-by-key read is held by the profile document's fuzz target.
+// does: a view reads one version of the file for a whole operation; the in-memory store writes
+// what the document rules write (a lone read from a file's start: rule_tables_test). The rules are
+// the document's and their tables'; that a list walk answers as a key-by-key read is held by the
+// profile document's fuzz target.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
-#include <vector>
 
-#include "platform/ini_document.h"
 #include "platform/memory_profile_store.h"
+#include "platform/profile_rules.h"
 #include "platform/portable_profile_store.h"
 #include "support/faulty_file_system.h"
 #include "support/golden.h"
@@ -22,22 +18,7 @@
 namespace quillmere {
 namespace {
 
-namespace fs = std::filesystem;
 using Operation = testing::FaultyFileSystem::Operation;
-
-// Every module file the project holds: the samples and the golden cases' files.
-std::vector<std::string> ModuleFiles() {
-  std::vector<std::string> bytes;
-  for (const fs::path& root : {fs::path(QUILLMERE_SAMPLE_MODULES), fs::path(QUILLMERE_TEST_DATA)}) {
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
-      if (entry.path().extension() == ".ini") {
-        std::ifstream file(entry.path(), std::ios::binary);
-        bytes.emplace_back(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-      }
-    }
-  }
-  return bytes;
-}
 
 TEST(ProfileView, ReadsTheVersionItStartedWithOnce) {
   const testing::TempFolder folder;
@@ -61,39 +42,6 @@ TEST(ProfileView, ReadsTheVersionItStartedWithOnce) {
   EXPECT_EQ(store->View(path)->ReadString("Main", "Module_Name", ""), "B");
   EXPECT_EQ(files.Calls(Operation::kRead), 2);
 }
-
-// Every prefix of `bytes` gives the whole file's answer or none; the whole file gives it.
-void ExpectStartAgrees(std::string_view bytes, std::string_view section, std::string_view key,
-                       std::string_view defaultValue) {
-  const std::string whole = IniDocument(std::string(bytes)).ReadString(section, key, defaultValue);
-  for (std::size_t length = 0; length <= bytes.size(); ++length) {
-    const std::optional<std::string> answer =
-        IniDocument::ReadStringFromStart(bytes.substr(0, length), section, key, defaultValue);
-    ASSERT_EQ(answer.value_or(whole), whole) << "from the first " << length << " bytes";
-  }
-}
-
-TEST(ReadStringFromStart, DecidesModuleNameAsTheWholeFileDoes) {
-  for (const std::string& module : ModuleFiles()) {
-    ExpectStartAgrees(module, "Main", "Module_Name", "");
-    // A module goes on after [Main], so its whole bytes decide it.
-    if (module.find("\n[", module.find("[Main]") + 1) != std::string::npos) {
-      EXPECT_TRUE(IniDocument::ReadStringFromStart(module, "Main", "Module_Name", "").has_value())
-          << module;
-    }
-  }
-}
-
-class ReadTable : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(ReadTable, DecidesFromTheStartAsTheWholeFileDoes) {
-  testing::ExpectTableAnswers("platform", GetParam(), "table.txt", [](const testing::Words& call) {
-    ExpectStartAgrees(call.at(1), call.at(2), call.at(3), call.at(4));
-    return testing::Quoted(IniDocument(call.at(1)).ReadString(call.at(2), call.at(3), call.at(4)));
-  });
-}
-
-INSTANTIATE_TEST_SUITE_P(Golden, ReadTable, ::testing::Values("reads_names", "reads_values"));
 
 // The in-memory store answers the write table, writing each row's writes into one file in turn.
 TEST(MemoryProfileStore, WritesAsTheDocumentRulesWrite) {

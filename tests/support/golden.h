@@ -49,13 +49,18 @@ void ExpectTableAnswers(std::string_view area, std::string_view caseName, std::s
 
 }  // namespace quillmere::testing
 
-// One test per rule table of `area`, tests/data/<area>/<table>/table.txt, each call answered by
-// `answer`: Golden/<Suite>.AnswersAsTheRulesSay/<table>.
-#define QUILLMERE_RULE_TABLES(Suite, area, answer)                                       \
+// The test suite `Suite`, a test for each case folder of `area` ("<Prefix>/<Suite>.<Test>/<case>",
+// GetParam() the case's name); its tests are written with TEST_P.
+#define QUILLMERE_GOLDEN_CASES(Prefix, Suite, area)                                      \
   class Suite : public ::testing::TestWithParam<std::string> {};                         \
-  TEST_P(Suite, AnswersAsTheRulesSay) {                                                  \
-    ::quillmere::testing::ExpectTableAnswers(area, GetParam(), "table.txt", answer);     \
-  }                                                                                      \
-  INSTANTIATE_TEST_SUITE_P(Golden, Suite,                                                \
+  INSTANTIATE_TEST_SUITE_P(Prefix, Suite,                                                \
                            ::testing::ValuesIn(::quillmere::testing::GoldenCases(area)), \
                            [](const auto& row) { return row.param; })
+
+// One test per rule table of `area`, tests/data/<area>/<table>/table.txt, each call answered by
+// `answer`: Golden/<Suite>.AnswersAsTheRulesSay/<table>.
+#define QUILLMERE_RULE_TABLES(Suite, area, answer)                                   \
+  QUILLMERE_GOLDEN_CASES(Golden, Suite, area);                                       \
+  TEST_P(Suite, AnswersAsTheRulesSay) {                                              \
+    ::quillmere::testing::ExpectTableAnswers(area, GetParam(), "table.txt", answer); \
+  }

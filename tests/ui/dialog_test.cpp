@@ -103,19 +103,27 @@ struct Bench final : LibraryLoader {
       });
 };
 
-// A run: line `base` chosen, `name`, "Void" and "Cash" typed, then each "<click or key>@<control>"
-// or "close" (the close box); a file operation failing, the key answering every box. `lines`: of
-// the new file; `stops`: stop keyword, cut-paper, Form Feed, void keyword, each + enabled, - not.
+// A run as a line of tests/data/ui/Runs/runs.txt says (its head tells the fields).
 struct RunRow {
-  QString actions = "click@go";
-  QString seen = "open||";
-  QString lines{};
-  QString stops{};
+  QString actions, seen, lines, stops;
   int base = 1;
-  QString name = "Epson_1";
+  QString name;
   int fault = -1;
   int key = Qt::Key_Return;
 };
+
+RunRow ReadRunRow(const QStringList& field) {
+  const qsizetype fault = QStringList{"list", "rename"}.indexOf(field[7]);
+  const qsizetype key = QStringList{"Return", "Escape", "close"}.indexOf(field[8]);
+  return {.actions = field[1],
+          .seen = field[2],
+          .lines = field[3],
+          .stops = field[4],
+          .base = field[5].toInt(),
+          .name = field[6],
+          .fault = fault < 0 ? -1 : int(QList{Fault::kList, Fault::kRename}[fault]),
+          .key = QList<int>{Qt::Key_Return, Qt::Key_Escape, 0}.value(key)};
+}
 
 void Act(QDialog& dialog, const EditorControls& c, const RunRow& row) {
   c.baseList->setCurrentIndex(row.base);
@@ -263,56 +271,14 @@ class DialogTest : public QObject {
   // The check-box rules, and each way a run ends.
   void runEnds_data() {
     QTest::addColumn<RunRow>("row");
-    const auto add = [](const char* name, const RunRow& row) { QTest::newRow(name) << row; };
-    const QString accented = QString::fromUtf8("Caisse_\xC3\xA9");
-    // A stop option checked empties and disables the stop keyword and locks the other option.
-    add("no option", RunRow{.actions = "", .stops = "Cash+ 0+ 0+ Void+"});
-    add("ff on", RunRow{.actions = "click@ff", .stops = "- 0- 1+ Void+"});
-    add("cut on", RunRow{.actions = "click@cut", .stops = "- 1+ 0- Void+"});
-    add("ff off", RunRow{.actions = "click@ff click@ff", .stops = "+ 0+ 0+ Void+"});
-    add("cut off", RunRow{.actions = "click@cut click@cut", .stops = "+ 0+ 0+ Void+"});
-    add("Space on ff", RunRow{.actions = "Space@ff", .stops = "- 0- 1+ Void+"});
-    // A failed scan cancels before the window shows; Enter is OK, Escape and the close box cancel.
-    add("folder not listed: message 2",
-        RunRow{.seen = "cancel 2 ok alone||", .fault = int(Fault::kList)});
-    add("Enter in the void keyword", RunRow{.actions = "Return@void", .seen = "OK||"});
-    add("keypad Enter in the stop keyword", RunRow{.actions = "Enter@stop", .seen = "OK||"});
-    add("Enter on the base list", RunRow{.actions = "Return@list", .seen = "OK||"});
-    add("Escape", RunRow{.actions = "Escape@name", .seen = "cancel||"});
-    add("the close box", RunRow{.actions = "close", .seen = "cancel||"});
-    // "Go" in each outcome: its boxes, the file name, each control's value in the new file, and a
-    // loaded base that goes after the window and the catalogue (the base is read before the
-    // overwrite question, and let go with the window up when the derivation ends short).
-    add("Go, refused: message 3", RunRow{.seen = "open 3 ok owned||", .base = -1});
-    add("Go, declined by Escape: message 11", RunRow{.seen = "open 11 yes/no owned|EpsonBase|2 up",
-                                                     .name = "EpsonBase",
-                                                     .key = Qt::Key_Escape});
-    add("Go, declined by the close box: message 11",
-        RunRow{.seen = "open 11 yes/no owned|EpsonBase|2 up", .name = "EpsonBase", .key = 0});
-    add("Go, write fails: message 14",
-        RunRow{.seen = "open 14 ok owned|Epson_1|2 up", .fault = int(Fault::kRename)});
-    add("Enter on Go, Form Feed",
-        RunRow{.actions = "click@ff Return@go",
-               .seen = "OK 9 ok owned|Epson_1|0 gone",
-               .lines = "1=1,FF,1,1,0,TRAN_STOP|V,o,i,d,1,0,0,TRAN_VOID"});
-    add("Go, cut-paper, 8-bit name", RunRow{.actions = "click@cut click@go",
-                                            .seen = "OK 9 ok owned|" + accented + "|0 gone",
-                                            .lines = "GS,V,3,CutPaper,0,TRAN_STOP",
-                                            .name = accented});
-    add("Go, keywords, Enter agrees to overwrite",
-        RunRow{.seen = "OK 11 yes/no owned Yes 9 ok owned|EpsonBase|0 gone",
-               .lines = "V,o,i,d,1,0,0,TRAN_VOID|C,a,s,h,1,0,0,TRAN_STOP",
-               .name = "EpsonBase"});
-    // Zéta has no GS V to tag: nothing would end a transaction, and the dialog asks first (a box
-    // declined is message 11's row; a derivation declined here, NoStopSignalDeclined's).
-    add("Go, cut-paper on a base without GS V: message 15, Yes",
-        RunRow{.actions = "click@cut click@go",
-               .seen = "OK 15 yes/no owned Yes 9 ok owned|Epson_1|",
-               .lines = "V,o,i,d,1,0,0,TRAN_VOID",
-               .base = 0});
-    // A character the code page cannot hold is refused at once, named in the box's detail.
-    add("Go, a name code page 1252 cannot hold: message 13",
-        RunRow{.seen = "open 13 ok owned||", .name = QString::fromUtf8("\xCE\xA9")});
+    const std::string lines = quillmere::testing::ReadCaseFile("ui", "Runs", "runs.txt");
+    for (const QString& line : QString::fromStdString(lines).split('\n', Qt::SkipEmptyParts)) {
+      const QStringList fields = line.split(';');
+      if (!line.startsWith('#')) {
+        QCOMPARE(fields.size(), 9);
+        QTest::newRow(qPrintable(fields[0])) << ReadRunRow(fields);
+      }
+    }
   }
   void runEnds() {
     QFETCH(RunRow, row);
