@@ -46,8 +46,8 @@ void QtToolkit::AddListLines(std::span<const std::string_view> lines) {
   // A Qt list selects its first line by itself; the platform's stays without a selection.
   const int selected = baseList_.currentIndex();
   // A Qt list would widen its dropped part for a long line; the line is cut to the list's width
-  // instead, the whole name kept as its tool tip. A line of Latin-1 characters, which the font
-  // itself draws, too few to fill the room even at its widest, is not measured: shaping every
+  // instead, the whole name then shown as its tool tip. A line of Latin-1 characters, which the
+  // font itself draws, too few to fill the room even at its widest, is not measured: shaping every
   // name of a folder of two thousand modules costs more than the rest of the dialog's start.
   const QFontMetrics metrics = baseList_.fontMetrics();
   const int room = baseList_.width() -
@@ -58,10 +58,12 @@ void QtToolkit::AddListLines(std::span<const std::string_view> lines) {
   items.reserve(static_cast<qsizetype>(lines.size()));
   for (const std::string_view text : lines) {
     const QString line = FromModuleText(text);
-    auto* item = new QStandardItem(line.size() <= surelyFits && IsLatin1(line)
-                                       ? line
-                                       : metrics.elidedText(line, Qt::ElideRight, room));
-    item->setToolTip(line);
+    const bool fits = line.size() <= surelyFits && IsLatin1(line);
+    const QString shown = fits ? line : metrics.elidedText(line, Qt::ElideRight, room);
+    auto* item = new QStandardItem(shown);
+    if (shown != line) {
+      item->setToolTip(line);
+    }
     items.append(item);
   }
   // All lines in one insertion into the list's own model (a combo box's is a QStandardItemModel,
