@@ -77,9 +77,20 @@ RecordText::RecordText(std::string_view text) {
   if (text.empty()) {
     return;
   }
-  text_ = std::make_unique_for_overwrite<char[]>(text.size() + 1);
-  std::memcpy(text_.get(), text.data(), text.size());
-  text_[text.size()] = '\0';
+  const auto length = static_cast<std::uint32_t>(text.size());
+  block_ = std::make_unique_for_overwrite<char[]>(kLengthSize + text.size() + 1);
+  std::memcpy(block_.get(), &length, kLengthSize);
+  std::memcpy(block_.get() + kLengthSize, text.data(), text.size());
+  block_[kLengthSize + text.size()] = '\0';
+}
+
+std::string_view RecordText::operator*() const {
+  if (block_ == nullptr) {
+    return {};
+  }
+  std::uint32_t length = 0;
+  std::memcpy(&length, block_.get(), kLengthSize);
+  return {block_.get() + kLengthSize, length};
 }
 
 }  // namespace quillmere

@@ -51,7 +51,9 @@ class RecordBytes {
 };
 
 // An owned zero-terminated text, or none: a record's text and the name of its bound function.
-// One heap block of the text's length and its terminator; a pointer's size in the record.
+// One heap block holds the text's length, the text and its terminator; the record holds a
+// pointer. The length is kept because a value handed to the parsers may hold a NUL byte, which
+// a file's value never does (a read ends there).
 class RecordText {
  public:
   RecordText() = default;
@@ -63,15 +65,16 @@ class RecordText {
   RecordText& operator=(RecordText&&) noexcept = default;
   ~RecordText() = default;
 
-  [[nodiscard]] bool has_value() const { return text_ != nullptr; }
+  [[nodiscard]] bool has_value() const { return block_ != nullptr; }
   explicit operator bool() const { return has_value(); }
-  [[nodiscard]] std::string_view operator*() const { return text_.get(); }
+  [[nodiscard]] std::string_view operator*() const;
   [[nodiscard]] std::string_view value_or(std::string_view none) const {
     return has_value() ? **this : none;
   }
 
  private:
-  std::unique_ptr<char[]> text_;
+  static constexpr std::size_t kLengthSize = sizeof(std::uint32_t);
+  std::unique_ptr<char[]> block_;
 };
 
 // One parsed change-line record or command record.
